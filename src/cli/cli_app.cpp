@@ -1,0 +1,532 @@
+#include "cli/cli_app.h"
+
+#include "cli/file_transaction.h"
+#include "cli/render.h"
+#include "cli/safe_names.h"
+#include "console/console_file.h"
+#include "console/lamp_exchange.h"
+#include "lamp/lamp.h"
+#include "lamp/verify.h"
+#include "patch/stage_patch.h"
+#include "shell/file_io.h"
+#include "shell/rig_error.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <exception>
+#include <string>
+#include <vector>
+
+#ifndef RIGSMITH_VERSION
+#error "RIGSMITH_VERSION must be defined by the build"
+#endif
+
+namespace cli {
+
+namespace {
+
+const QString lampDataFileName = QStringLiteral("lamp.dat");
+
+struct Context {
+    QTextStream& out;
+    QTextStream& err;
+    QString appDir;
+};
+
+std::string nativePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// One line on standard error: the program, the file and the reason.
+int fail(Context& ctx, const QString& file, const QString& reason)
+{
+    ctx.err << programName << ": " << file << ": " << reason << Qt::endl;
+    return exitFailure;
+}
+
+int fail(Context& ctx, const QString& file, const std::exception& error)
+{
+    if (const auto* rigError = dynamic_cast<const rig::RigError*>(&error))
+        return fail(ctx, file, fromStd(rigError->description()));
+    return fail(ctx, file, fromStd(error.what()));
+}
+
+int usageError(Context& ctx, const QString& reason)
+{
+    ctx.err << programName << ": " << reason << " (see " << programName << " --help)" << Qt::endl;
+    return exitFailure;
+}
+
+void warn(Context& ctx, const QString& text)
+{
+    ctx.err << programName << ": warning: " << text << Qt::endl;
+}
+
+// The program reads a short record file with the missing bytes as zero and ignores
+// bytes past the record; both are worth a word on the command line.
+void warnOnSize(Context& ctx, const QString& path, std::size_t expected, const QString& kind)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return;
+    const auto size = static_cast<unsigned long long>(info.size());
+    if (size < expected)
+        warn(ctx, QStringLiteral("%1: %2 bytes, a %3 has %4; the missing bytes read as zero")
+                      .arg(path)
+                      .arg(size)
+                      .arg(kind)
+                      .arg(expected));
+    else if (size > expected)
+        warn(ctx, QStringLiteral("%1: %2 bytes, a %3 has %4; the rest is ignored").arg(path).arg(size).arg(kind).arg(expected));
+}
+
+const QString lampKind = QStringLiteral("lamp file");
+const QString patchKind = QStringLiteral("stage patch file");
+
+bool parse(Context& ctx, QCommandLineParser& parser, const QStringList& args, int& status)
+{
+    if (!parser.parse(QStringList{QString::fromLatin1(programName)} + args)) {
+        status = usageError(ctx, parser.errorText());
+        return false;
+    }
+    return true;
+}
+
+QCommandLineOption outputOption()
+{
+    return QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("path"));
+}
+
+QCommandLineOption forceOption()
+{
+    return QCommandLineOption(QStringLiteral("force"));
+}
+
+QString refusalText()
+{
+    return QStringLiteral("File exists; use --force to replace it");
+}
+
+// show ---------------------------------------------------------------------------
+
+int runShow(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption jsonOption(QStringLiteral("json"));
+    parser.addOption(jsonOption);
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    if (parser.positionalArguments().size() != 1)
+        return usageError(ctx, QStringLiteral("show takes exactly one FILE"));
+    const QString path = parser.positionalArguments().first();
+    const bool json = parser.isSet(jsonOption);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+
+    try {
+        if (suffix == QLatin1String("lmp")) {
+            const rig::Lamp lamp = rig::readLampFile(nativePath(path));
+            warnOnSize(ctx, path, rig::lampImageSize, lampKind);
+            if (json)
+                ctx.out << lampJson(lamp).serialize();
+            else
+                ctx.out << "Lamp file: " << path << "\n\n" << lampText(lamp);
+        } else if (suffix == QLatin1String("pat")) {
+            rig::StagePatch patch;
+            rig::readPatchFile(nativePath(path), patch, false);
+            warnOnSize(ctx, path, rig::patchFileSize, patchKind);
+            if (json)
+                ctx.out << stagePatchJson(patch).serialize();
+            else
+                ctx.out << "Stage patch file: " << path << "\n\n" << stagePatchText(patch);
+        } else {
+            // Anything else must be a console lamp data file: its blocks carry the signature.
+            const ConsoleView view = consoleView(rig::readLampDataFile(nativePath(path)));
+            if (json)
+                ctx.out << consoleJson(view).serialize();
+            else
+                ctx.out << "Console lamp data file: " << path << "\n\n" << consoleText(view);
+        }
+    } catch (const std::exception& error) {
+        return fail(ctx, path, error);
+    }
+    ctx.out.flush();
+    return exitOk;
+}
+
+// verify -------------------------------------------------------------------------
+
+int runVerify(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usageError(ctx, QStringLiteral("verify needs at least one FILE.lmp"));
+
+    bool anyError = false;
+    bool anyUnreadable = false;
+    for (const QString& path : files) {
+        rig::Lamp lamp;
+        try {
+            lamp = rig::readLampFile(nativePath(path));
+        } catch (const std::exception& error) {
+            fail(ctx, path, error);
+            anyUnreadable = true;
+            continue;
+        }
+        warnOnSize(ctx, path, rig::lampImageSize, lampKind);
+        // With several files each block of findings is headed by its file.
+        if (files.size() > 1)
+            ctx.out << path << ":\n";
+        const std::vector<rig::Finding> findings = rig::verifyLamp(lamp);
+        for (const rig::Finding& finding : findings)
+            ctx.out << fromStd(finding.text) << '\n';
+        if (rig::hasError(findings))
+            anyError = true;
+        else
+            ctx.out << rig::lampCheckComplete << '\n';
+    }
+    ctx.out.flush();
+    if (anyUnreadable)
+        return exitFailure;
+    return anyError ? exitFindings : exitOk;
+}
+
+// export -------------------------------------------------------------------------
+
+int runExport(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption output = outputOption();
+    const QCommandLineOption force = forceOption();
+    parser.addOption(output);
+    parser.addOption(force);
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    if (!parser.isSet(output) || parser.value(output).isEmpty())
+        return usageError(ctx, QStringLiteral("export needs -o OUT"));
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return usageError(ctx, QStringLiteral("export needs at least one FILE.lmp"));
+
+    const QString outPath = parser.value(output);
+    const QFileInfo outInfo(outPath);
+    const QString outAbsolute = outInfo.absoluteFilePath();
+
+    // Every lamp file is read before anything is written, as the export dialog does.
+    std::vector<std::string> sources;
+    for (const QString& path : files) {
+        try {
+            (void)rig::readFileBytes(nativePath(path), rig::lampImageSize);
+        } catch (const std::exception& error) {
+            return fail(ctx, path, error);
+        }
+        warnOnSize(ctx, path, rig::lampImageSize, lampKind);
+        sources.push_back(nativePath(QFileInfo(path).absoluteFilePath()));
+    }
+
+    if (outInfo.isDir())
+        return fail(ctx, outPath, QStringLiteral("Is a folder"));
+    if ((outInfo.exists() || outInfo.isSymLink()) && !parser.isSet(force))
+        return fail(ctx, outPath, refusalText());
+    if (outInfo.fileName().toLower() != lampDataFileName)
+        warn(ctx, QStringLiteral("%1: Dornick will only load lamps from a data file called 'LAMP.DAT'. "
+                                 "You will need to rename this file before loading it into the console")
+                      .arg(outPath));
+    if (files.size() > static_cast<qsizetype>(rig::lampSlots))
+        warn(ctx, QStringLiteral("%1 lamp files given; only the first %2 are stored").arg(files.size()).arg(rig::lampSlots));
+
+    // Checked first so that a missing console file cannot leave a lamp data file alone.
+    const QString showTitle = QDir(ctx.appDir).filePath(QString::fromLatin1(rig::showTitleFileName));
+    try {
+        (void)rig::readFileBytes(nativePath(showTitle), 1);
+    } catch (const std::exception& error) {
+        return fail(ctx, showTitle, error);
+    }
+
+    const QString showTitleTarget = QDir(outInfo.absolutePath()).filePath(QString::fromLatin1(rig::showTitleFileName));
+    FileTransaction transaction;
+    try {
+        transaction.protect(nativePath(outAbsolute));
+        transaction.protect(nativePath(showTitleTarget));
+    } catch (const std::exception& error) {
+        return fail(ctx, outPath, error);
+    }
+    try {
+        // The export dialog's own conversion; the sources are whole paths, so no folder.
+        rig::exportLampData(std::string(), sources, nativePath(outAbsolute), nativePath(ctx.appDir));
+    } catch (const std::exception& error) {
+        transaction.rollback();
+        return fail(ctx, outPath, error);
+    }
+    transaction.commit();
+
+    const auto stored = std::min<qsizetype>(files.size(), static_cast<qsizetype>(rig::lampSlots));
+    ctx.out << "Wrote " << outPath << " with " << stored << (stored == 1 ? " lamp" : " lamps") << " and "
+            << rig::showTitleFileName << " beside it" << Qt::endl;
+    return exitOk;
+}
+
+// import -------------------------------------------------------------------------
+
+// The name as the import list shows it: all 16 characters, one line whatever they hold.
+QString listedName(const rig::Lamp& lamp)
+{
+    QString name = decodeField(lamp.LampName);
+    for (QChar& ch : name) {
+        const char16_t code = ch.unicode();
+        if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+            ch = QLatin1Char('?');
+    }
+    return name;
+}
+
+int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& data, const QString& slotText,
+              const QString& outPath, bool force)
+{
+    bool isNumber = false;
+    const int slot = slotText.toInt(&isNumber);
+    if (!isNumber || slot < 0 || slot >= static_cast<int>(rig::lampSlots))
+        return usageError(ctx, QStringLiteral("--slot takes a slot number from 0 to %1").arg(rig::lampSlots - 1));
+    const rig::Lamp& lamp = data.lmpSlots[static_cast<std::size_t>(slot)];
+    if (lamp.Icon == 0)
+        return fail(ctx, path, QStringLiteral("Slot %1 holds no lamp").arg(slot));
+
+    const QFileInfo outInfo(outPath);
+    if (outInfo.isDir())
+        return fail(ctx, outPath, QStringLiteral("Is a folder"));
+    if ((outInfo.exists() || outInfo.isSymLink()) && !force)
+        return fail(ctx, outPath, refusalText());
+    try {
+        rig::writeLampFile(nativePath(outPath), lamp);
+    } catch (const std::exception& error) {
+        return fail(ctx, outPath, error);
+    }
+    ctx.out << "Wrote " << outPath << Qt::endl;
+    return exitOk;
+}
+
+int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& dirPath, bool force)
+{
+    const QFileInfo dirInfo(dirPath);
+    bool createdDir = false;
+    if (!dirInfo.exists()) {
+        if (!QDir().mkdir(dirPath))
+            return fail(ctx, dirPath, QStringLiteral("The folder could not be created"));
+        createdDir = true;
+    } else if (!dirInfo.isDir()) {
+        return fail(ctx, dirPath, QStringLiteral("Not a folder"));
+    }
+    // A folder made for this import goes again when the import fails.
+    const auto failAndTidy = [&](const QString& file, const QString& reason) {
+        if (createdDir)
+            QDir().rmdir(dirPath);
+        return fail(ctx, file, reason);
+    };
+
+    const std::vector<int> slots = data.usedSlots();
+    QStringList stems;
+    for (const int slot : slots)
+        stems << safeFileStem(displayText(data.lmpSlots[static_cast<std::size_t>(slot)].LampName),
+                              QStringLiteral("slot%1").arg(slot));
+    const QStringList names = uniqueFileNames(stems, QStringLiteral(".lmp"));
+
+    QStringList targets;
+    const QDir dir(dirPath);
+    for (const QString& name : names) {
+        const QString target = dir.filePath(name);
+        const QFileInfo targetInfo(target);
+        if ((targetInfo.exists() || targetInfo.isSymLink()) && (!force || targetInfo.isDir()))
+            return failAndTidy(target, targetInfo.isDir() ? QStringLiteral("Is a folder") : refusalText());
+        targets << target;
+    }
+
+    FileTransaction transaction;
+    for (qsizetype i = 0; i < targets.size(); ++i) {
+        const QString& target = targets[i];
+        try {
+            transaction.protect(nativePath(target));
+            rig::writeLampFile(nativePath(target), data.lmpSlots[static_cast<std::size_t>(slots[static_cast<std::size_t>(i)])]);
+        } catch (const std::exception& error) {
+            transaction.rollback();
+            const auto* rigError = dynamic_cast<const rig::RigError*>(&error);
+            return failAndTidy(target, fromStd(rigError != nullptr ? rigError->description() : error.what()));
+        }
+    }
+    transaction.commit();
+    for (qsizetype i = 0; i < targets.size(); ++i)
+        ctx.out << slots[static_cast<std::size_t>(i)] << '\t' << targets[i] << '\n';
+    ctx.out.flush();
+    return exitOk;
+}
+
+int runImport(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption list(QStringLiteral("list"));
+    const QCommandLineOption slot(QStringLiteral("slot"), QString(), QStringLiteral("N"));
+    const QCommandLineOption all(QStringLiteral("all"));
+    const QCommandLineOption output = outputOption();
+    const QCommandLineOption force = forceOption();
+    parser.addOptions({list, slot, all, output, force});
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    if (parser.positionalArguments().size() != 1)
+        return usageError(ctx, QStringLiteral("import takes exactly one LAMPDAT"));
+    const int modes = int(parser.isSet(list)) + int(parser.isSet(slot)) + int(parser.isSet(all));
+    if (modes != 1)
+        return usageError(ctx, QStringLiteral("import needs one of --list, --slot N or --all"));
+    if (!parser.isSet(list) && (!parser.isSet(output) || parser.value(output).isEmpty()))
+        return usageError(ctx, QStringLiteral("import --slot and --all need -o"));
+
+    const QString path = parser.positionalArguments().first();
+    rig::ImportedLampData data;
+    try {
+        data = rig::importLampDataFile(nativePath(path));
+    } catch (const std::exception& error) {
+        return fail(ctx, path, error);
+    }
+
+    if (parser.isSet(list)) {
+        for (const int n : data.usedSlots())
+            ctx.out << n << '\t' << listedName(data.lmpSlots[static_cast<std::size_t>(n)]) << '\n';
+        ctx.out.flush();
+        return exitOk;
+    }
+    if (parser.isSet(slot))
+        return importOne(ctx, path, data, parser.value(slot), parser.value(output), parser.isSet(force));
+    return importAll(ctx, data, parser.value(output), parser.isSet(force));
+}
+
+// patch-sheet --------------------------------------------------------------------
+
+int runPatchSheet(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption csv(QStringLiteral("csv"));
+    parser.addOption(csv);
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    if (parser.positionalArguments().size() != 1)
+        return usageError(ctx, QStringLiteral("patch-sheet takes exactly one FILE.pat"));
+    const QString path = parser.positionalArguments().first();
+
+    rig::StagePatch patch;
+    try {
+        rig::readPatchFile(nativePath(path), patch, false);
+    } catch (const std::exception& error) {
+        return fail(ctx, path, error);
+    }
+    warnOnSize(ctx, path, rig::patchFileSize, patchKind);
+    const std::vector<PatchSheetRow> rows = patchSheetRows(patch, SheetOrder::ByDmx);
+    ctx.out << (parser.isSet(csv) ? patchSheetCsv(rows) : patchSheetText(rows));
+    ctx.out.flush();
+    return exitOk;
+}
+
+bool asksFor(const QStringList& args, const QStringList& flags)
+{
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (flags.contains(arg))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+QString versionText()
+{
+    return QStringLiteral(RIGSMITH_VERSION);
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: rigsmith-cli COMMAND [OPTIONS] FILE...\n"
+        "\n"
+        "Commands:\n"
+        "  show FILE [--json]\n"
+        "      Show a lamp file (.lmp), a stage patch file (.pat) or a console lamp\n"
+        "      data file as text, or as JSON with the records' field names.\n"
+        "  verify FILE.lmp...\n"
+        "      Check lamp files as the Verify button does: one line per finding,\n"
+        "      then \"Lamp Check Complete\" when there was no error.\n"
+        "  export -o OUT [--force] FILE.lmp...\n"
+        "      Write the console lamp data file OUT from up to 16 lamp files and copy\n"
+        "      showttl.dat beside it. An existing OUT is replaced only with --force.\n"
+        "  import LAMPDAT --list\n"
+        "      List the slots in use: slot number, a tab, the lamp name as stored.\n"
+        "  import LAMPDAT --slot N -o FILE.lmp [--force]\n"
+        "      Write the lamp of slot N (0 to 15) as a lamp file.\n"
+        "  import LAMPDAT --all -o DIR [--force]\n"
+        "      Write every lamp as DIR/<lamp name>.lmp.\n"
+        "  patch-sheet FILE.pat [--csv]\n"
+        "      List the placed lamps by DMX start address, with their conflicts.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     Show this help.\n"
+        "  --version      Show the version.\n"
+        "\n"
+        "Exit status: 0 success; 1 verify found an error; 2 a file could not be read\n"
+        "or is malformed, the arguments are wrong, or nothing was written.\n");
+}
+
+int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const QString& appDir)
+{
+    Context ctx{out, err, appDir};
+    if (asksFor(args, {QStringLiteral("-h"), QStringLiteral("--help")})) {
+        out << usageText();
+        out.flush();
+        return exitOk;
+    }
+    if (asksFor(args, {QStringLiteral("--version")})) {
+        out << versionText() << Qt::endl;
+        return exitOk;
+    }
+    if (args.isEmpty()) {
+        err << usageText();
+        err.flush();
+        return exitFailure;
+    }
+
+    const QString command = args.first();
+    const QStringList rest = args.mid(1);
+    try {
+        if (command == QLatin1String("show"))
+            return runShow(ctx, rest);
+        if (command == QLatin1String("verify"))
+            return runVerify(ctx, rest);
+        if (command == QLatin1String("export"))
+            return runExport(ctx, rest);
+        if (command == QLatin1String("import"))
+            return runImport(ctx, rest);
+        if (command == QLatin1String("patch-sheet"))
+            return runPatchSheet(ctx, rest);
+    } catch (const std::exception& error) {
+        ctx.err << programName << ": " << fromStd(error.what()) << Qt::endl;
+        return exitFailure;
+    }
+    return usageError(ctx, QStringLiteral("unknown command '%1'").arg(command));
+}
+
+}  // namespace cli

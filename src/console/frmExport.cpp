@@ -1,0 +1,394 @@
+#include "console/frmExport.h"
+
+#include "console/lamp_exchange.h"
+#include "shell/file_io.h"
+#include "shell/rig_error.h"
+#include "ui/twips.h"
+#include "ui/ui.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QString sourcePathKey = QStringLiteral("Export source path");
+const QString messageTitle = QStringLiteral("Tarsen Rigsmith");
+const QString lampFilePattern = QStringLiteral("*.lmp");
+
+QString cleanFolder(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
+
+bool folderReadable(const QString& folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+frmExport::frmExport(rig::AppState& state, QWidget* parent) : QDialog(parent), m_state(state), m_pattern(lampFilePattern)
+{
+    setObjectName(QStringLiteral("frmExport"));
+    setWindowTitle(QStringLiteral("Export Dornick File"));
+
+    m_lblExportEntity = new QLabel(QStringLiteral("Entity type to export:"), this);
+    m_lblExportEntity->setObjectName(QStringLiteral("lblExportEntity"));
+    m_cmbExportEntity = new QComboBox(this);
+    m_cmbExportEntity->setObjectName(QStringLiteral("cmbExportEntity"));
+    m_cmbExportEntity->addItem(QStringLiteral("Lamps Only"));
+
+    m_drvFiles = new QComboBox(this);
+    m_drvFiles->setObjectName(QStringLiteral("drvFiles"));
+    m_dirFiles = new QListWidget(this);
+    m_dirFiles->setObjectName(QStringLiteral("dirFiles"));
+    m_lstFiles = new QListWidget(this);
+    m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
+    m_lstFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_lstFiles->setToolTip(QStringLiteral("These files contain lamp data in editor format. Click add to place the "
+                                          "file in the export list."));
+
+    m_btnAdd = new QPushButton(QStringLiteral("&Add >>"), this);
+    m_btnAdd->setObjectName(QStringLiteral("btnAdd"));
+    m_btnAddAll = new QPushButton(QStringLiteral("Add Al&l >>"), this);
+    m_btnAddAll->setObjectName(QStringLiteral("btnAddAll"));
+    m_btnRemove = new QPushButton(QStringLiteral("&Remove"), this);
+    m_btnRemove->setObjectName(QStringLiteral("btnRemove"));
+    m_btnRemoveAll = new QPushButton(QStringLiteral("Re&move All"), this);
+    m_btnRemoveAll->setObjectName(QStringLiteral("btnRemoveAll"));
+
+    m_lstExport = new QListWidget(this);
+    m_lstExport->setObjectName(QStringLiteral("lstExport"));
+    m_lstExport->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    m_lblWarning = new QLabel(QStringLiteral("Note: Currently all the lamps to be exported need to be in the same "
+                                             "directory and this directory selected in the directory window when "
+                                             "the export button is pressed."),
+                              this);
+    m_lblWarning->setObjectName(QStringLiteral("lblWarning"));
+    m_lblWarning->setWordWrap(true);
+
+    m_btnExport = new QPushButton(QStringLiteral("&Export..."), this);
+    m_btnExport->setObjectName(QStringLiteral("btnExport"));
+    m_btnExport->setAutoDefault(false);
+    m_btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    m_btnCancel->setAutoDefault(false);
+    for (QPushButton* button : {m_btnAdd, m_btnAddAll, m_btnRemove, m_btnRemoveAll})
+        button->setAutoDefault(false);
+
+    const int listWidth = ui::twipsToPixels(2880);
+    const int listHeight = ui::twipsToPixels(1800);
+    for (QWidget* list : {static_cast<QWidget*>(m_dirFiles), static_cast<QWidget*>(m_lstFiles)})
+        list->setMinimumSize(listWidth, listHeight);
+    m_lstExport->setMinimumWidth(listWidth);
+
+    auto* sourceColumn = new QVBoxLayout;
+    sourceColumn->addWidget(m_drvFiles);
+    sourceColumn->addWidget(m_dirFiles);
+    sourceColumn->addWidget(m_lstFiles);
+
+    auto* buttonColumn = new QVBoxLayout;
+    buttonColumn->addStretch();
+    for (QPushButton* button : {m_btnAdd, m_btnAddAll, m_btnRemove, m_btnRemoveAll})
+        buttonColumn->addWidget(button);
+    buttonColumn->addStretch();
+
+    auto* entityRow = new QHBoxLayout;
+    entityRow->addWidget(m_lblExportEntity);
+    entityRow->addWidget(m_cmbExportEntity, 1);
+
+    auto* bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(m_lblWarning, 1);
+    bottomRow->addWidget(m_btnExport);
+    bottomRow->addWidget(m_btnCancel);
+
+    auto* grid = new QGridLayout(this);
+    grid->addLayout(entityRow, 0, 0);
+    grid->addLayout(sourceColumn, 1, 0);
+    grid->addLayout(buttonColumn, 1, 1);
+    grid->addWidget(m_lstExport, 1, 2);
+    grid->addLayout(bottomRow, 2, 0, 1, 3);
+
+    connect(m_cmbExportEntity, QOverload<int>::of(&QComboBox::activated), this, &frmExport::cmbExportEntity_Click);
+    connect(m_drvFiles, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &frmExport::drvFiles_Change);
+    connect(m_dirFiles, &QListWidget::itemActivated, this, &frmExport::dirFiles_DblClick);
+    connect(m_lstFiles, &QListWidget::itemDoubleClicked, this, &frmExport::lstFiles_DblClick);
+    connect(m_btnAdd, &QPushButton::clicked, this, &frmExport::btnAdd_Click);
+    connect(m_btnAddAll, &QPushButton::clicked, this, &frmExport::btnAddAll_Click);
+    connect(m_btnRemove, &QPushButton::clicked, this, &frmExport::btnRemove_Click);
+    connect(m_btnRemoveAll, &QPushButton::clicked, this, &frmExport::btnRemoveAll_Click);
+    connect(m_btnExport, &QPushButton::clicked, this, &frmExport::btnExport_Click);
+    connect(m_btnCancel, &QPushButton::clicked, this, &frmExport::btnCancel_Click);
+
+    Form_Load();
+}
+
+void frmExport::showExport(std::unique_ptr<frmExport>& instance, rig::AppState& state)
+{
+    if (!instance)
+        instance = std::make_unique<frmExport>(state);
+    if (ui::current().execDialog(*instance) != QDialog::Accepted)
+        instance.reset();
+}
+
+void frmExport::Form_Load()
+{
+    fillDrives();
+    // The directory list starts in the home folder; the stored folder replaces it when
+    // it can be selected. A folder that is away for now (an unplugged drive) stays
+    // stored for next time.
+    const QString home = cleanFolder(QDir::homePath());
+    m_folder = folderReadable(home) ? home : QDir::rootPath();
+    fillFolders();
+    showDriveOf(m_folder);
+    if (!dirFiles_Change(ui::current().setting(sourcePathKey, home)))
+        fillFiles();
+    m_cmbExportEntity->setCurrentIndex(0);
+    setEntityFilter();
+}
+
+QStringList frmExport::exportList() const
+{
+    QStringList names;
+    for (int i = 0; i < m_lstExport->count(); ++i)
+        names << m_lstExport->item(i)->text();
+    return names;
+}
+
+QStringList frmExport::fileList() const
+{
+    QStringList names;
+    for (int i = 0; i < m_lstFiles->count(); ++i)
+        names << m_lstFiles->item(i)->text();
+    return names;
+}
+
+void frmExport::cmbExportEntity_Click() { setEntityFilter(); }
+
+void frmExport::setEntityFilter()
+{
+    // Lamps are the only entity the console file takes.
+    m_pattern = lampFilePattern;
+    fillFiles();
+    m_btnAddAll->setEnabled(true);
+    m_btnRemoveAll->setEnabled(true);
+}
+
+void frmExport::fillDrives()
+{
+    QStringList roots;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
+        if (volume.isValid() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
+    if (!roots.contains(QDir::rootPath()))
+        roots << QDir::rootPath();
+    std::sort(roots.begin(), roots.end());
+
+    const QSignalBlocker blocker(m_drvFiles);
+    m_drvFiles->clear();
+    for (const QString& root : roots)
+        m_drvFiles->addItem(QDir::toNativeSeparators(root), root);
+}
+
+void frmExport::showDriveOf(const QString& folder)
+{
+    // The volume whose root is the longest leading part of the folder holds it.
+    int best = -1;
+    int bestLength = -1;
+    for (int i = 0; i < m_drvFiles->count(); ++i) {
+        const QString root = m_drvFiles->itemData(i).toString();
+        const bool holds = folder == root ||
+                           (folder.startsWith(root) && (root.endsWith(QLatin1Char('/')) ||
+                                                        folder.at(root.size()) == QLatin1Char('/')));
+        if (holds && root.size() > bestLength) {
+            best = i;
+            bestLength = static_cast<int>(root.size());
+        }
+    }
+    const QSignalBlocker blocker(m_drvFiles);
+    m_drvFiles->setCurrentIndex(best);
+}
+
+void frmExport::drvFiles_Change()
+{
+    const QString root = m_drvFiles->currentData().toString();
+    if (root.isEmpty())
+        return;
+    if (!folderReadable(root) || !dirFiles_Change(root)) {
+        // The drive list keeps showing the drive the user chose.
+        ui::current().message(this, QStringLiteral("The drive you have selected is not responding"),
+                              QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    }
+}
+
+bool frmExport::dirFiles_Change(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString clean = cleanFolder(folder);
+    if (!folderReadable(clean))
+        return false;
+    m_folder = clean;
+    fillFolders();
+    fillFiles();
+    showDriveOf(m_folder);
+    ui::current().setSetting(sourcePathKey, QDir::toNativeSeparators(m_folder));
+    return true;
+}
+
+void frmExport::dirFiles_DblClick(QListWidgetItem* item)
+{
+    if (item != nullptr)
+        dirFiles_Change(item->data(Qt::UserRole).toString());
+}
+
+void frmExport::fillFolders()
+{
+    // The open folders from the root down, then the subfolders of the current one,
+    // indented by depth; each item carries its full path.
+    m_dirFiles->clear();
+    QStringList chain;
+    for (QDir dir(m_folder);; ) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    int depth = 0;
+    for (const QString& path : chain) {
+        const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, m_dirFiles);
+        item->setData(Qt::UserRole, path);
+        ++depth;
+    }
+    m_dirFiles->setCurrentRow(m_dirFiles->count() - 1);
+
+    const QDir current(m_folder);
+    const QStringList subfolders =
+        current.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : subfolders) {
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, m_dirFiles);
+        item->setData(Qt::UserRole, current.absoluteFilePath(name));
+    }
+}
+
+void frmExport::fillFiles()
+{
+    m_lstFiles->clear();
+    // Name patterns match regardless of case, as on the console's own disks.
+    const QStringList names = QDir(m_folder).entryList(QStringList{m_pattern}, QDir::Files,
+                                                       QDir::Name | QDir::IgnoreCase);
+    m_lstFiles->addItems(names);
+}
+
+void frmExport::lstFiles_DblClick() { btnAdd_Click(); }
+
+void frmExport::btnAdd_Click()
+{
+    for (int i = 0; i < m_lstFiles->count(); ++i)
+        if (m_lstFiles->item(i)->isSelected())
+            m_lstExport->addItem(m_lstFiles->item(i)->text());
+    m_lstFiles->clearSelection();
+}
+
+void frmExport::btnAddAll_Click()
+{
+    m_lstExport->clear();
+    m_lstExport->addItems(fileList());
+}
+
+void frmExport::btnRemove_Click()
+{
+    const QList<QListWidgetItem*> selected = m_lstExport->selectedItems();
+    if (selected.isEmpty())
+        return;
+    delete selected.first();
+}
+
+void frmExport::btnRemoveAll_Click() { m_lstExport->clear(); }
+
+void frmExport::btnExport_Click()
+{
+    if (exportLampData())
+        accept();  // hides the dialog; its folder and lists stay for the next export
+}
+
+void frmExport::btnCancel_Click() { reject(); }
+
+void frmExport::reportExportFailure(int number, const QString& description)
+{
+    QString text;
+    if (number == rig::errc::permissionDenied || number == rig::errc::pathFileAccess)
+        text = QStringLiteral("An export error has occurred") + QStringLiteral("\r\n") +
+               QStringLiteral("It is possible that you are trying to save to a write protected file");
+    else
+        text = QStringLiteral("Error ") + QString::number(number) + QStringLiteral(": ") + description;
+    ui::current().message(this, text, messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+}
+
+bool frmExport::exportLampData()
+{
+    // The lamp files are read first, from the folder selected now, so a missing or
+    // unreadable one is reported before the user picks and confirms an output file.
+    std::vector<std::string> names;
+    for (const QString& name : exportList())
+        names.push_back(toPath(name));
+    std::vector<std::uint8_t> lampPayload;
+    try {
+        lampPayload = rig::buildExportLampPayload(toPath(m_folder), names);
+    } catch (const rig::RigError& error) {
+        // Not a write problem, whatever its number: show what went wrong with which file.
+        ui::current().message(this,
+                              QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                                  QString::fromLocal8Bit(error.description().c_str()),
+                              messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+        return false;
+    }
+
+    ui::FileRequest request;
+    request.title = QStringLiteral("Export to Dornick lamp data file");
+    request.filter = QStringLiteral("Dornick Lamp Data File (lamp.dat)|lamp.dat");
+    request.fileName = QStringLiteral("Lamp.dat");
+    const std::optional<QString> chosen = ui::current().saveFileName(this, request);
+    if (!chosen || chosen->isEmpty())
+        return false;
+    const QString path = *chosen;
+
+    if (rig::fileExists(toPath(path))) {
+        const QString question = QStringLiteral("File ") + QDir::toNativeSeparators(path) + QStringLiteral(" exists") +
+                                 QStringLiteral("\r\n") + QStringLiteral("Do you wish to overwrite it?");
+        if (ui::current().message(this, question, QStringLiteral("Lamp file exists"), ui::Icon::Question,
+                                  ui::Buttons::YesNo) != ui::Answer::Yes)
+            return false;
+    }
+
+    if (QFileInfo(path).fileName().toLower() != QStringLiteral("lamp.dat")) {
+        ui::current().message(this,
+                              QStringLiteral("Dornick will only load lamps from a data file called 'LAMP.DAT'.") +
+                                  QStringLiteral("\r") +
+                                  QStringLiteral("You will need to rename this file before loading it into the console"),
+                              QStringLiteral("File export warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
+    }
+
+    try {
+        rig::writeExportFiles(lampPayload, toPath(path), m_state.AppPath);
+    } catch (const rig::RigError& error) {
+        reportExportFailure(error.number(), QString::fromLocal8Bit(error.description().c_str()));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "shell/app_state.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+// Turns a list of lamp files into a console lamp data file with "showttl.dat" beside
+// it. The main window keeps one instance: a successful export hides it with its
+// folder and lists kept; Cancel (or closing it) discards it.
+class frmExport final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmExport(rig::AppState& state, QWidget* parent = nullptr);
+
+    // Shows the one export dialog modally without an owner, creating it on first use;
+    // a dialog the user cancelled is discarded so the next use starts afresh.
+    static void showExport(std::unique_ptr<frmExport>& instance, rig::AppState& state);
+
+    // The folder the directory list shows; export names are resolved against it.
+    [[nodiscard]] const QString& currentFolder() const noexcept { return m_folder; }
+    [[nodiscard]] QStringList exportList() const;
+    [[nodiscard]] QStringList fileList() const;
+
+    [[nodiscard]] QComboBox* drvFiles() const noexcept { return m_drvFiles; }
+    [[nodiscard]] QListWidget* dirFiles() const noexcept { return m_dirFiles; }
+    [[nodiscard]] QListWidget* lstFiles() const noexcept { return m_lstFiles; }
+    [[nodiscard]] QListWidget* lstExport() const noexcept { return m_lstExport; }
+
+    // Writes the lamp data file and "showttl.dat"; true when both were written.
+    // Every failure is reported here.
+    bool exportLampData();
+
+public slots:
+    void cmbExportEntity_Click();
+    void setEntityFilter();
+    void drvFiles_Change();
+    // Selects `folder` in the directory list and shows its lamp files; false (and no
+    // change) when it can not be read.
+    bool dirFiles_Change(const QString& folder);
+    void lstFiles_DblClick();
+    void btnAdd_Click();
+    void btnAddAll_Click();
+    void btnRemove_Click();
+    void btnRemoveAll_Click();
+    void btnExport_Click();
+    void btnCancel_Click();
+
+private:
+    void Form_Load();
+    void fillDrives();
+    void showDriveOf(const QString& folder);
+    void fillFolders();
+    void fillFiles();
+    void dirFiles_DblClick(QListWidgetItem* item);
+    void reportExportFailure(int number, const QString& description);
+
+    rig::AppState& m_state;
+    QString m_folder;
+    QString m_pattern;
+
+    QLabel* m_lblExportEntity = nullptr;
+    QComboBox* m_cmbExportEntity = nullptr;
+    QComboBox* m_drvFiles = nullptr;
+    QListWidget* m_dirFiles = nullptr;
+    QListWidget* m_lstFiles = nullptr;
+    QPushButton* m_btnAdd = nullptr;
+    QPushButton* m_btnAddAll = nullptr;
+    QPushButton* m_btnRemove = nullptr;
+    QPushButton* m_btnRemoveAll = nullptr;
+    QListWidget* m_lstExport = nullptr;
+    QLabel* m_lblWarning = nullptr;
+    QPushButton* m_btnExport = nullptr;
+    QPushButton* m_btnCancel = nullptr;
+};

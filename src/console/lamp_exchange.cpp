@@ -1,0 +1,156 @@
+#include "console/lamp_exchange.h"
+
+#include "shell/file_io.h"
+#include "shell/rig_error.h"
+
+#include <limits>
+
+namespace rig {
+
+namespace {
+
+std::string folderOfPath(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// The bytes of `payload` from `offset` on, as a (pointer, size) pair that never points
+// past the end; a decoder reads whatever lies beyond as zero.
+struct Span {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
+
+Span spanFrom(const std::vector<std::uint8_t>& payload, std::size_t offset)
+{
+    if (offset >= payload.size())
+        return {};
+    return {payload.data() + offset, payload.size() - offset};
+}
+
+// The payload exactly as writeLampDataFile stores it: cut or zero padded to `size`.
+std::vector<std::uint8_t> fitted(const std::vector<std::uint8_t>& payload, std::size_t size)
+{
+    std::vector<std::uint8_t> result(size, 0);
+    for (std::size_t i = 0; i < size && i < payload.size(); ++i)
+        result[i] = payload[i];
+    return result;
+}
+
+// The same failure, with the file it concerns named so the user knows which one.
+RigError namingFile(const RigError& error, const std::string& name)
+{
+    return RigError(error.number(), error.description() + ": " + name, error.source());
+}
+
+}  // namespace
+
+std::string joinFolderAndName(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (folder.back() == '/')
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder, const std::vector<std::string>& names)
+{
+    std::vector<std::uint8_t> payload;
+    payload.reserve(names.size() * lampImageSize);
+    for (const std::string& name : names) {
+        std::vector<std::uint8_t> image;
+        try {
+            image = readFileBytes(joinFolderAndName(folder, name), lampImageSize);
+        } catch (const RigError& error) {
+            if (error.number() == errc::fileNotFound)
+                throw RigError(errc::fileNotFound, "File not found: " + name);
+            throw namingFile(error, name);
+        }
+        image.resize(lampImageSize, 0);
+        payload.insert(payload.end(), image.begin(), image.end());
+    }
+    return payload;
+}
+
+void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
+                      const std::string& appPath)
+{
+    const std::vector<std::uint8_t> lampMeant = fitted(lampPayload, lampPayloadSize);
+    const std::vector<std::uint8_t> patchMeant(patchPayloadSize, 0);
+    writeLampDataFile(outputPath, lampMeant, patchMeant);
+
+    // What reaches the disk is what the console gets; check it rather than trust it.
+    LampDataPayloads written;
+    try {
+        written = readLampDataFile(outputPath);
+    } catch (const RigError& error) {
+        throw RigError(exportVerifyFailed,
+                       "The lamp data file " + outputPath + " could not be read back: " + error.description());
+    }
+    if (written.lampPayload != lampMeant || written.patchPayload != patchMeant)
+        throw RigError(exportVerifyFailed,
+                       "The lamp data file " + outputPath + " does not hold what was written to it");
+
+    const std::string source = joinFolderAndName(appPath, showTitleFileName);
+    std::vector<std::uint8_t> showTitle;
+    try {
+        showTitle = readFileBytes(source, std::numeric_limits<std::size_t>::max());
+    } catch (const RigError& error) {
+        if (error.number() == errc::fileNotFound)
+            throw RigError(errc::fileNotFound, "File not found: " + source);
+        throw namingFile(error, source);
+    }
+    const std::string target = joinFolderAndName(folderOfPath(outputPath), showTitleFileName);
+    try {
+        writeFileAtomically(target, showTitle);
+    } catch (const RigError& error) {
+        throw namingFile(error, target);
+    }
+}
+
+void exportLampData(const std::string& folder, const std::vector<std::string>& names,
+                    const std::string& outputPath, const std::string& appPath)
+{
+    writeExportFiles(buildExportLampPayload(folder, names), outputPath, appPath);
+}
+
+std::vector<int> ImportedLampData::usedSlots() const
+{
+    std::vector<int> slots;
+    for (std::size_t n = 0; n < lmpSlots.size(); ++n)
+        if (lmpSlots[n].Icon != 0)
+            slots.push_back(static_cast<int>(n));
+    return slots;
+}
+
+ImportedLampData decodeImportedLampData(const LampDataPayloads& payloads)
+{
+    ImportedLampData result;
+    for (std::size_t n = 0; n < lampSlots; ++n) {
+        const Span span = spanFrom(payloads.lampPayload, n * lampImageSize);
+        Lamp lamp = decodeLamp(span.data, span.size);
+        // The lamp window offers palette codes 0 to 5 only.
+        for (LampChannel& channel : lamp.Channel)
+            if (channel.Palette > maxImportedPalette)
+                channel.Palette = maxImportedPalette;
+        result.lmpSlots[n] = lamp;
+    }
+    for (std::size_t k = 0; k < patchEntryCount; ++k) {
+        const Span span = spanFrom(payloads.patchPayload, k * patchEntryImageSize);
+        result.patchEntries[k] = decodePatchEntry(span.data, span.size);
+    }
+    return result;
+}
+
+ImportedLampData importLampDataFile(const std::string& path)
+{
+    return decodeImportedLampData(readLampDataFile(path));
+}
+
+}  // namespace rig

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "console/console_file.h"
+#include "lamp/lamp.h"
+#include "patch/stage_patch.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rig {
+
+// Raised when a lamp data file just written does not read back as what was meant.
+constexpr int exportVerifyFailed = 1054;
+
+// The console file copied beside every exported lamp data file.
+inline constexpr const char* showTitleFileName = "showttl.dat";
+
+// `folder` and `name` joined by exactly one separator (a folder that already ends in
+// one, such as the root, gets none added).
+[[nodiscard]] std::string joinFolderAndName(const std::string& folder, const std::string& name);
+
+// The lamp payload of an export: the first lampImageSize bytes of every listed file,
+// in list order (a short file padded with zeros). Every name is read, also those
+// beyond the 16th. Only reads: nothing is created in `folder`. A missing name throws
+// RigError 53 "File not found: <name>"; other failures keep their number and name
+// the file.
+[[nodiscard]] std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder,
+                                                               const std::vector<std::string>& names);
+
+// Writes the lamp data file at `outputPath` atomically from `lampPayload` (only the
+// first lampPayloadSize bytes count) and a zero patch payload, reads it back and
+// compares both payloads (RigError exportVerifyFailed on a difference), then copies
+// "showttl.dat" from `appPath` beside it, atomically and without asking. A missing
+// "showttl.dat" is reported after the lamp data file was written. Throws RigError.
+void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
+                      const std::string& appPath);
+
+// Export: buildExportLampPayload then writeExportFiles. A listed name missing from
+// the folder stops the export before anything is written. The staging lives in
+// memory only, so no scratch file is ever created. Throws RigError.
+void exportLampData(const std::string& folder, const std::vector<std::string>& names,
+                    const std::string& outputPath, const std::string& appPath);
+
+// The import's view of a lamp data file.
+struct ImportedLampData {
+    std::array<Lamp, lampSlots> lmpSlots{};             // palette codes above 5 lowered to 5
+    std::array<PatchEntry, patchEntryCount> patchEntries{};  // bytes past the payload read as zero
+    // Slots in use (Icon not zero), in slot order.
+    [[nodiscard]] std::vector<int> usedSlots() const;
+};
+
+// The highest palette code the lamp window offers; the import lowers higher codes to it.
+constexpr std::int16_t maxImportedPalette = 5;
+
+[[nodiscard]] ImportedLampData decodeImportedLampData(const LampDataPayloads& payloads);
+// Reads and decodes a lamp data file without creating anything. Throws RigError.
+[[nodiscard]] ImportedLampData importLampDataFile(const std::string& path);
+
+}  // namespace rig

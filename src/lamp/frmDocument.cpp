@@ -1,0 +1,798 @@
+#include "lamp/frmDocument.h"
+
+#include "lamp/function_names.h"
+#include "lamp/verify.h"
+#include "shell/app_state.h"
+#include "shell/common_dialog.h"
+#include "shell/file_io.h"
+#include "shell/rig_error.h"
+#include "ui/text.h"
+#include "ui/twips.h"
+#include "ui/ui.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStringList>
+#include <QTableWidget>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int minimumHeightTwips = 5400;
+// Outer size of a new window: the layout rule then puts every control at its design place.
+constexpr int initialWidthTwips = 9480;
+constexpr int initialHeightTwips = 7140;
+constexpr int wheelPages = 8;
+constexpr int maxStep = 255;
+
+const QString crlf = QStringLiteral("\r\n");
+const QString appTitle = QStringLiteral("Tarsen Rigsmith");
+
+int px(double twips) { return ui::twipsToPixels(twips); }
+
+void place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+// Names are shown without their leading and trailing spaces; only spaces count.
+QString trimSpaces(const QString& text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString functionText(int code) { return trimSpaces(ui::fromField(rig::functionName(code))); }
+QString paletteText(int code) { return trimSpaces(ui::fromField(rig::paletteTypeName(code))); }
+
+// The number at the start of a text ("12abc" is 12, "3.6" is 3.6); anything else is 0.
+double leadingNumber(const QString& text)
+{
+    const std::string s = text.toStdString();
+    std::size_t i = 0;
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+        ++i;
+    std::string number;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        number.push_back(s[i++]);
+    bool digits = false;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        number.push_back(s[i++]);
+        digits = true;
+    }
+    if (i < s.size() && s[i] == '.') {
+        number.push_back(s[i++]);
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+            number.push_back(s[i++]);
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0.0;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+std::string toPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
+
+bool isLostFocus(QEvent* event, bool ignoreWindowSwitch)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    // Opening the list's own pop-up is not leaving it.
+    if (reason == Qt::PopupFocusReason)
+        return false;
+    return !(ignoreWindowSwitch && reason == Qt::ActiveWindowFocusReason);
+}
+
+}  // namespace
+
+frmDocument::frmDocument(rig::AppState& state, CommonDialog& dlgCommonDialog, QWidget* parent)
+    : QWidget(parent),
+      m_state(state),
+      m_dlgCommonDialog(dlgCommonDialog)
+{
+    setObjectName(QStringLiteral("frmDocument"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    createControls();
+    resize(px(initialWidthTwips), px(initialHeightTwips));
+    Form_Resize();
+}
+
+frmDocument::~frmDocument() = default;
+
+QSize frmDocument::sizeHint() const { return {px(initialWidthTwips), px(initialHeightTwips)}; }
+
+void frmDocument::createControls()
+{
+    m_txtLampName = new QLineEdit(QStringLiteral("New Lamp"), this);
+    m_txtLampName->setObjectName(QStringLiteral("txtLampName"));
+    place(m_txtLampName, 240, 120, 3975, 495);
+
+    m_Label1 = new QLabel(QStringLiteral("Number of channels"), this);
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    place(m_Label1, 4320, 120, 2130, 300);
+
+    m_txtNoChannels = new QLineEdit(QStringLiteral("6"), this);
+    m_txtNoChannels->setObjectName(QStringLiteral("txtNoChannels"));
+    place(m_txtNoChannels, 6600, 75, 615, 525);
+
+    m_Label5 = new QLabel(QStringLiteral("Icon"), this);
+    m_Label5->setObjectName(QStringLiteral("Label5"));
+    place(m_Label5, 7320, 120, 465, 300);
+
+    m_cmbIcon = new QComboBox(this);
+    m_cmbIcon->setObjectName(QStringLiteral("cmbIcon"));
+    for (const auto& icon : rig::iconCodes)
+        m_cmbIcon->addItem(QString::fromLatin1(icon.name), icon.code);
+    m_cmbIcon->setCurrentIndex(-1);
+    place(m_cmbIcon, 7920, 60, 1335, 420);
+
+    m_Line2 = new QFrame(this);
+    m_Line2->setObjectName(QStringLiteral("Line2"));
+    m_Line2->setFrameShape(QFrame::HLine);
+    m_Line2->setFrameShadow(QFrame::Sunken);
+    m_Line2->setGeometry(0, px(720), px(9240), 2);
+
+    m_grdChannels = new QTableWidget(1, 3, this);
+    m_grdChannels->setObjectName(QStringLiteral("grdChannels"));
+    m_grdChannels->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grdChannels->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grdChannels->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    place(m_grdChannels, 240, 840, 5175, 4575);
+
+    m_cmbEdit = new QComboBox(this);
+    m_cmbEdit->setObjectName(QStringLiteral("cmbEdit"));
+    place(m_cmbEdit, 1320, 2040, 1215, 315);
+    m_cmbEdit->hide();
+
+    m_txtEdit = new QLineEdit(QStringLiteral("1"), this);
+    m_txtEdit->setObjectName(QStringLiteral("txtEdit"));
+    place(m_txtEdit, 1800, 2640, 975, 310);
+    m_txtEdit->hide();
+
+    m_Label2 = new QLabel(QStringLiteral("You can assign functions to a lamp channel from the list of standard "
+                                         "Dornick functions."),
+                          this);
+    m_Label2->setObjectName(QStringLiteral("Label2"));
+    place(m_Label2, 6240, 840, 2775, 615);
+
+    m_Label3 = new QLabel(QStringLiteral("These functions are used to 'gang' together different lamps with similar "
+                                         "attributes."),
+                          this);
+    m_Label3->setObjectName(QStringLiteral("Label3"));
+    place(m_Label3, 6240, 1680, 2895, 615);
+
+    m_Label4 = new QLabel(QStringLiteral("These functions can be given any name when you assign them to wheels in "
+                                         "the boxes at the bottom of the window."),
+                          this);
+    m_Label4->setObjectName(QStringLiteral("Label4"));
+    place(m_Label4, 6240, 2400, 3015, 615);
+    for (QLabel* label : {m_Label2, m_Label3, m_Label4}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+
+    m_btnVerify = new QPushButton(QStringLiteral("&Verify"), this);
+    m_btnVerify->setObjectName(QStringLiteral("btnVerify"));
+    place(m_btnVerify, 6240, 3240, 1335, 375);
+
+    m_Line1 = new QFrame(this);
+    m_Line1->setObjectName(QStringLiteral("Line1"));
+    m_Line1->setFrameShape(QFrame::HLine);
+    m_Line1->setFrameShadow(QFrame::Sunken);
+    m_Line1->setGeometry(0, px(5520), px(9240), 2);
+
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit* name = new QLineEdit(this);
+        name->setObjectName(QStringLiteral("txtWheel%1").arg(i));
+        place(name, 240 + 1800 * i, 5640, 1455, 375);
+        m_txtWheel[static_cast<std::size_t>(i)] = name;
+
+        QComboBox* function = new QComboBox(this);
+        function->setObjectName(QStringLiteral("cmbWheel%1").arg(i));
+        place(function, 240 + 1800 * i, 6240, 1455, 315);
+        m_cmbWheel[static_cast<std::size_t>(i)] = function;
+
+        connect(name, &QLineEdit::textChanged, this, [this, i] { txtWheel_Change(i); });
+        name->installEventFilter(this);
+        function->installEventFilter(this);
+    }
+
+    m_Command1 = new QPushButton(QStringLiteral("&Next Function"), this);
+    m_Command1->setObjectName(QStringLiteral("Command1"));
+    place(m_Command1, 7800, 5640, 1455, 375);
+
+    m_lblPage = new QLabel(QStringLiteral("Page: 1 of 8"), this);
+    m_lblPage->setObjectName(QStringLiteral("lblPage"));
+    place(m_lblPage, 7800, 6240, 1455, 255);
+
+    connect(m_txtLampName, &QLineEdit::textChanged, this, &frmDocument::txtLampName_Change);
+    connect(m_txtNoChannels, &QLineEdit::textChanged, this, &frmDocument::txtNoChannels_Change);
+    connect(m_grdChannels, &QTableWidget::cellClicked, this, &frmDocument::grdChannels_Click);
+    connect(m_grdChannels, &QTableWidget::currentCellChanged, this, &frmDocument::grdChannels_LeaveCell);
+    connect(m_txtEdit, &QLineEdit::returnPressed, this, [this] {
+        grdChannels_LeaveCell();
+        m_grdChannels->setFocus();
+    });
+    connect(m_btnVerify, &QPushButton::clicked, this, &frmDocument::btnVerify_Click);
+    connect(m_Command1, &QPushButton::clicked, this, &frmDocument::Command1_Click);
+    connect(m_cmbIcon, &QComboBox::activated, this, &frmDocument::cmbIcon_LostFocus);
+
+    m_grdChannels->installEventFilter(this);
+    m_cmbEdit->installEventFilter(this);
+    m_txtEdit->installEventFilter(this);
+    m_cmbIcon->installEventFilter(this);
+}
+
+// ---- document operations -------------------------------------------------------------
+
+void frmDocument::File_New()
+{
+    m_lamp = rig::newLamp();
+    m_filePath.clear();
+    setWindowTitle(QStringLiteral("New Lamp"));
+    Form_Load();
+    m_changed = true;
+}
+
+void frmDocument::File_Open(const QString& fileName, const QString& fileTitle)
+{
+    // Read first: a failure leaves the window as it was, for the caller to discard.
+    rig::Lamp lamp = rig::readLampFile(toPath(fileName));
+    m_lamp = lamp;
+    m_filePath = fileName;
+    setWindowTitle(fileTitle);
+    Form_Load();
+    m_changed = false;
+}
+
+void frmDocument::File_Import()
+{
+    m_lamp = m_state.lmpImport;
+    m_filePath.clear();
+    setWindowTitle(QStringLiteral("Imported Lamp"));
+    Form_Load();
+    m_changed = true;
+}
+
+void frmDocument::File_Save()
+{
+    commitPending();
+    (void)saveLamp();
+}
+
+void frmDocument::File_Save_As()
+{
+    commitPending();
+    (void)saveLampAs();
+}
+
+void frmDocument::Form_Load()
+{
+    m_wheelPage = 0;
+    m_lblPage->setText(QStringLiteral("Page: 1 of 8"));
+
+    // Changing a box's text runs its procedure, exactly as if the user had typed it.
+    const QString count = QString::number(m_lamp.NumberChannel);
+    if (m_txtNoChannels->text() != count)
+        m_txtNoChannels->setText(count);
+    const QString name = trimSpaces(ui::fromField(m_lamp.LampName.str()));
+    if (m_txtLampName->text() != name)
+        m_txtLampName->setText(name);
+
+    labelGrid();
+    refreshGrid();
+    loadWheelFnNames();
+    refreshIcon();
+}
+
+bool frmDocument::saveLamp()
+{
+    if (m_filePath.isEmpty())
+        return saveLampAs();
+    return writeTo(m_filePath);
+}
+
+bool frmDocument::saveLampAs()
+{
+    const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
+        this, QStringLiteral("Lamps (*.lmp)|*.lmp"), trimSpaces(m_txtLampName->text()) + QStringLiteral(".lmp"),
+        QStringLiteral("Save Lamp as"));
+    if (!chosen)
+        return false;  // cancelled: silent
+    const QString& fileName = *chosen;
+    if (fileName.isEmpty()) {
+        ui::current().message(this, QStringLiteral("No filename specified"), QStringLiteral("Save Lamp as"),
+                              ui::Icon::Critical, ui::Buttons::Ok);
+        return false;
+    }
+    if (rig::fileExists(toPath(fileName))) {
+        const ui::Answer answer = ui::current().message(
+            this, QStringLiteral("File ") + fileName + QStringLiteral(" exists") + crlf +
+                      QStringLiteral("Do you wish to overwrite it?"),
+            QStringLiteral("Lamp file exists"), ui::Icon::Question, ui::Buttons::YesNo);
+        if (answer != ui::Answer::Yes)
+            return false;
+    }
+    if (!writeTo(fileName))
+        return false;
+    // The window now holds this file: the next Save writes here, not to the old file.
+    m_filePath = fileName;
+    setWindowTitle(QFileInfo(fileName).fileName());
+    return true;
+}
+
+bool frmDocument::writeTo(const QString& fileName)
+{
+    try {
+        rig::writeLampFile(toPath(fileName), m_lamp);
+    } catch (const rig::RigError& error) {
+        if (error.number() == rig::errc::permissionDenied)
+            ui::current().message(this, QStringLiteral("The disk that you are saving to is write protected"),
+                                  appTitle, ui::Icon::Critical, ui::Buttons::Ok);
+        else
+            ui::current().message(this,
+                                  QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                                      QString::fromStdString(error.description()),
+                                  appTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+        return false;
+    }
+    m_changed = false;
+    return true;
+}
+
+void frmDocument::commitPending()
+{
+    grdChannels_LeaveCell();
+    for (int i = 0; i < 4; ++i) {
+        QComboBox* list = m_cmbWheel[static_cast<std::size_t>(i)];
+        if (!list->hasFocus() || list->currentIndex() < 0)
+            continue;
+        const auto code = static_cast<std::int16_t>(list->currentData().toInt());
+        auto& slot = m_lamp.WheelFunction[static_cast<std::size_t>(wheelSlot(i))];
+        if (slot != code) {
+            slot = code;
+            m_changed = true;
+        }
+    }
+    if (m_cmbIcon->hasFocus())
+        cmbIcon_LostFocus();
+}
+
+void frmDocument::closeEvent(QCloseEvent* event)
+{
+    commitPending();
+    if (!m_changed) {
+        event->accept();
+        return;
+    }
+    const ui::Answer answer = ui::current().message(
+        this, QStringLiteral("You have made changes to this lamp") + crlf + QStringLiteral("Do you wish to save before closing?"),
+        QStringLiteral("Close Window"), ui::Icon::Question, ui::Buttons::YesNoCancel);
+    switch (answer) {
+    case ui::Answer::Yes:
+        // A save that was cancelled or failed keeps the window, so the edits survive.
+        if (saveLamp())
+            event->accept();
+        else
+            event->ignore();
+        return;
+    case ui::Answer::No:
+        event->accept();
+        return;
+    default:
+        event->ignore();
+        return;
+    }
+}
+
+// ---- channel grid -------------------------------------------------------------------
+
+void frmDocument::labelGrid()
+{
+    const int rows = static_cast<int>(m_lamp.usedChannels());
+    m_grdChannels->setColumnCount(3);
+    m_grdChannels->setRowCount(rows);
+    m_grdChannels->setHorizontalHeaderLabels(
+        {QStringLiteral("Function (Gang)"), QStringLiteral("Palette type"), QStringLiteral("Step")});
+    m_grdChannels->setColumnWidth(0, px(2100));
+    m_grdChannels->setColumnWidth(1, px(1400));
+    m_grdChannels->setColumnWidth(2, px(600));
+    QStringList labels;
+    for (int row = 1; row <= rows; ++row)
+        labels << QStringLiteral("Channel %1").arg(row);
+    m_grdChannels->setVerticalHeaderLabels(labels);
+}
+
+void frmDocument::refreshGrid()
+{
+    const int rows = static_cast<int>(m_lamp.usedChannels());
+    for (int row = 0; row < rows && row < m_grdChannels->rowCount(); ++row) {
+        const rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(row)];
+        const QString texts[3] = {functionText(channel.Function), paletteText(channel.Palette),
+                                  QString::number(channel.Step)};
+        for (int column = 0; column < 3; ++column) {
+            QTableWidgetItem* item = m_grdChannels->item(row, column);
+            if (item == nullptr) {
+                item = new QTableWidgetItem;
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                m_grdChannels->setItem(row, column, item);
+            }
+            item->setText(texts[column]);
+        }
+    }
+}
+
+void frmDocument::loadFnNames(int list)
+{
+    m_cmbEdit->clear();
+    if (list == 0) {
+        for (int code = 0; code < static_cast<int>(rig::functionCodes); ++code)
+            m_cmbEdit->addItem(functionText(code), code);
+    } else {
+        for (int code = 0; code <= rig::maxOfferedPalette; ++code)
+            m_cmbEdit->addItem(paletteText(code), code);
+    }
+}
+
+void frmDocument::grdChannels_Click()
+{
+    // An editor still open belongs to another cell: its edit is taken over first.
+    grdChannels_LeaveCell();
+    switch (m_grdChannels->currentColumn() + 1) {
+    case 1:
+    case 2:
+        cellEdit(m_grdChannels, m_cmbEdit, 0);
+        break;
+    case 3:
+        cellEdit(m_grdChannels, m_txtEdit, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDocument::grdChannels_KeyPress(int KeyAscii)
+{
+    grdChannels_LeaveCell();
+    switch (m_grdChannels->currentColumn() + 1) {
+    case 1:
+    case 2:
+        cellEdit(m_grdChannels, m_cmbEdit, KeyAscii);
+        break;
+    case 3:
+        cellEdit(m_grdChannels, m_txtEdit, KeyAscii);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmDocument::cellEdit(QTableWidget* flexGrid, QWidget* Edt, int KeyAscii)
+{
+    (void)KeyAscii;  // the key that opened the editor is not typed into it
+    const int row = flexGrid->currentRow();
+    const int column = flexGrid->currentColumn();
+    if (row < 0 || column < 0 || row >= static_cast<int>(rig::maxChannels))
+        return;
+    const rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(row)];
+
+    flexGrid->scrollToItem(flexGrid->item(row, column));
+    const QRect cell = flexGrid->visualRect(flexGrid->model()->index(row, column));
+    Edt->move(flexGrid->viewport()->mapTo(this, cell.topLeft()));
+    Edt->resize(cell.width(), Edt->height());
+    m_editRow = row + 1;
+    m_editColumn = column + 1;
+
+    if (Edt == m_cmbEdit) {
+        // A stored code the list does not offer opens with nothing selected.
+        if (m_editColumn == 1) {
+            loadFnNames(0);
+            const int code = channel.Function;
+            m_cmbEdit->setCurrentIndex(code >= 0 && code < static_cast<int>(rig::functionCodes) ? code : -1);
+        } else {
+            loadFnNames(1);
+            const int code = channel.Palette;
+            m_cmbEdit->setCurrentIndex(code >= 0 && code <= rig::maxOfferedPalette ? code : -1);
+        }
+    } else if (Edt == m_txtEdit) {
+        m_txtEdit->setText(QString::number(channel.Step));
+        m_txtEdit->setSelection(0, 3);
+    }
+    Edt->show();
+    Edt->raise();
+    Edt->setFocus();
+}
+
+void frmDocument::grdChannels_LeaveCell()
+{
+    // Hiding the focused editor moves the focus, which lands here again.
+    if (m_committing)
+        return;
+    QScopedValueRollback<bool> guard(m_committing, true);
+
+    const bool comboPending = !m_cmbEdit->isHidden();
+    const bool textPending = !m_txtEdit->isHidden();
+    if (!comboPending && !textPending)
+        return;
+    if (m_editRow < 1 || m_editRow > static_cast<int>(rig::maxChannels)) {
+        m_cmbEdit->hide();
+        m_txtEdit->hide();
+        return;
+    }
+    rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(m_editRow - 1)];
+
+    if (m_editColumn == 1 && comboPending) {
+        const bool picked = m_cmbEdit->currentIndex() >= 0;
+        if (picked)
+            channel.Function = static_cast<std::int16_t>(m_cmbEdit->currentData().toInt());
+        m_cmbEdit->hide();
+        if (picked) {
+            loadWheelFnNames();  // the wheel lists offer the channel functions
+            refreshGrid();
+            m_changed = true;
+        }
+    } else if (m_editColumn == 2 && comboPending) {
+        const bool picked = m_cmbEdit->currentIndex() >= 0;
+        if (picked)
+            channel.Palette = static_cast<std::int16_t>(m_cmbEdit->currentData().toInt());
+        m_cmbEdit->hide();
+        if (picked) {
+            refreshGrid();
+            m_changed = true;
+        }
+    } else if (m_editColumn == 3 && textPending) {
+        bool ok = false;
+        const int step = m_txtEdit->text().trimmed().toInt(&ok, 10);
+        m_txtEdit->hide();
+        // Anything but a whole number 0 to 255 keeps the old value.
+        if (ok && step >= 0 && step <= maxStep) {
+            channel.Step = static_cast<std::uint8_t>(step);
+            refreshGrid();
+            m_changed = true;
+        }
+    } else {
+        m_cmbEdit->hide();
+        m_txtEdit->hide();
+    }
+}
+
+// ---- count and name -----------------------------------------------------------------
+
+void frmDocument::txtNoChannels_Change()
+{
+    const double n = std::nearbyint(leadingNumber(m_txtNoChannels->text()));
+    if (n > static_cast<double>(rig::maxChannels)) {
+        ui::current().message(this,
+                              QStringLiteral("This version of Dornick software supports lamps with between 1 and 36 "
+                                             "channels"),
+                              QStringLiteral("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
+        m_lamp.NumberChannel = static_cast<std::uint8_t>(rig::maxChannels);
+        m_txtNoChannels->setText(QString::number(rig::maxChannels));  // runs this procedure again
+        m_txtNoChannels->selectAll();
+    } else if (n < 1.0) {
+        m_lamp.NumberChannel = 1;
+        m_txtNoChannels->setText(QStringLiteral("1"));
+        m_txtNoChannels->setSelection(0, 1);
+    } else {
+        m_lamp.NumberChannel = static_cast<std::uint8_t>(n);
+    }
+
+    // Channels beyond the count keep their data, so raising the count brings them back.
+    for (std::size_t c = 0; c < m_lamp.usedChannels(); ++c)
+        if (m_lamp.Channel[c].Step == 0)
+            m_lamp.Channel[c].Step = 1;
+    m_lamp.NumberChannelCopy = m_lamp.NumberChannel;
+    labelGrid();
+    refreshGrid();
+    m_changed = true;
+}
+
+void frmDocument::txtLampName_Change()
+{
+    m_lamp.LampName.assign(ui::toField(m_txtLampName->text()));
+    m_changed = true;
+}
+
+// ---- verification -------------------------------------------------------------------
+
+void frmDocument::btnVerify_Click() { verifyLamp(); }
+
+void frmDocument::verifyLamp()
+{
+    const std::vector<rig::Finding> findings = rig::verifyLamp(m_lamp);
+    for (const rig::Finding& finding : findings) {
+        const QString text = QString::fromStdString(finding.text);
+        if (finding.kind == rig::FindingKind::Warning)
+            ui::current().message(this, text, QStringLiteral("Verify Warning"), ui::Icon::Information,
+                                  ui::Buttons::Ok);
+        else
+            ui::current().message(this, text, QStringLiteral("Verify Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    }
+    if (!rig::hasError(findings))
+        ui::current().message(this, QString::fromLatin1(rig::lampCheckComplete), QStringLiteral("Rigsmith Verify"),
+                              ui::Icon::Information, ui::Buttons::Ok);
+}
+
+// ---- wheels and icon ----------------------------------------------------------------
+
+void frmDocument::loadWheelFnNames()
+{
+    {
+        QScopedValueRollback<bool> guard(m_refreshing, true);
+        for (QComboBox* list : m_cmbWheel) {
+            list->clear();
+            list->addItem(functionText(rig::fn::None), rig::fn::None);
+            for (std::size_t c = 0; c < m_lamp.usedChannels(); ++c) {
+                const int code = m_lamp.Channel[c].Function;
+                if (!rig::isWheelExempt(code))
+                    list->addItem(functionText(code), code);
+            }
+        }
+    }
+    refreshWheels();
+}
+
+void frmDocument::refreshWheels()
+{
+    QScopedValueRollback<bool> guard(m_refreshing, true);
+    for (int i = 0; i < 4; ++i) {
+        const auto slot = static_cast<std::size_t>(wheelSlot(i));
+        QComboBox* list = m_cmbWheel[static_cast<std::size_t>(i)];
+        int selected = -1;
+        for (int entry = 0; entry < list->count(); ++entry)
+            if (list->itemData(entry).toInt() == m_lamp.WheelFunction[slot])
+                selected = entry;  // the last matching entry wins
+        list->setCurrentIndex(selected);
+        m_txtWheel[static_cast<std::size_t>(i)]->setText(ui::fromField(m_lamp.Wheel[slot].WheelName.str()));
+    }
+}
+
+void frmDocument::refreshIcon()
+{
+    m_cmbIcon->setCurrentIndex(m_cmbIcon->findData(static_cast<int>(m_lamp.Icon)));
+}
+
+void frmDocument::Command1_Click()
+{
+    m_wheelPage = (m_wheelPage + 1) % wheelPages;
+    m_lblPage->setText(QStringLiteral("Page: %1 of 8").arg(m_wheelPage + 1));
+    refreshWheels();
+}
+
+void frmDocument::cmbWheel_LostFocus(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    QComboBox* list = m_cmbWheel[static_cast<std::size_t>(index)];
+    if (list->currentIndex() >= 0)
+        m_lamp.WheelFunction[static_cast<std::size_t>(wheelSlot(index))] =
+            static_cast<std::int16_t>(list->currentData().toInt());
+    m_changed = true;
+}
+
+void frmDocument::txtWheel_Change(int index)
+{
+    // The window filling the boxes itself is no edit: the stored name stays byte for byte.
+    if (m_refreshing || index < 0 || index > 3)
+        return;
+    m_lamp.Wheel[static_cast<std::size_t>(wheelSlot(index))].WheelName.assign(
+        ui::toField(m_txtWheel[static_cast<std::size_t>(index)]->text()));
+    m_changed = true;
+}
+
+void frmDocument::txtWheel_Click(int index)
+{
+    if (index < 0 || index > 3)
+        return;
+    QLineEdit* box = m_txtWheel[static_cast<std::size_t>(index)];
+    box->deselect();
+    box->setCursorPosition(0);
+}
+
+void frmDocument::cmbIcon_LostFocus()
+{
+    if (m_cmbIcon->currentIndex() < 0)
+        return;
+    const auto icon = static_cast<std::uint8_t>(m_cmbIcon->currentData().toInt());
+    if (m_lamp.Icon != icon) {
+        m_lamp.Icon = icon;
+        m_changed = true;
+    }
+}
+
+// ---- layout and events --------------------------------------------------------------
+
+QWidget* frmDocument::outerWindow()
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        return frame;
+    return this;
+}
+
+void frmDocument::Form_Resize()
+{
+    if (m_resizing)
+        return;
+    QWidget* frame = outerWindow();
+    if (frame->isMinimized())
+        return;
+    const bool topLevel = frame == this;
+    const int outer = topLevel ? frameGeometry().height() : frame->height();
+    const int frameExtra = topLevel ? frameGeometry().height() - height() : 0;
+
+    double H = ui::pixelsToTwips(outer);
+    if (outer < px(minimumHeightTwips)) {
+        H = minimumHeightTwips;
+        QScopedValueRollback<bool> guard(m_resizing, true);
+        frame->resize(frame->width(), px(minimumHeightTwips) - frameExtra);
+    }
+
+    for (int i = 0; i < 4; ++i) {
+        m_txtWheel[static_cast<std::size_t>(i)]->move(px(240 + 1800 * i), px(H - 1500));
+        m_cmbWheel[static_cast<std::size_t>(i)]->move(px(240 + 1800 * i), px(H - 900));
+    }
+    m_Command1->move(px(7440), px(H - 1500));
+    m_lblPage->move(px(7440), px(H - 900));
+    m_grdChannels->resize(m_grdChannels->width(), px(H - 2800));
+    m_Line1->move(m_Line1->x(), px(H - 1700));
+}
+
+void frmDocument::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+bool frmDocument::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grdChannels) {
+        if (event->type() == QEvent::FocusIn) {
+            grdChannels_LeaveCell();
+        } else if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            const bool typed = !text.isEmpty() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                               (text.at(0).unicode() >= 0x20 || text.at(0) == QLatin1Char('\r')) &&
+                               text.at(0).unicode() != 0x7f;
+            if (typed) {
+                grdChannels_KeyPress(text.at(0).unicode());
+                return true;
+            }
+        }
+    } else if (watched == m_cmbEdit || watched == m_txtEdit) {
+        if (isLostFocus(event, false))
+            grdChannels_LeaveCell();
+    } else if (watched == m_cmbIcon) {
+        if (isLostFocus(event, true))
+            cmbIcon_LostFocus();
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            if (watched == m_cmbWheel[static_cast<std::size_t>(i)] && isLostFocus(event, true))
+                cmbWheel_LostFocus(i);
+            else if (watched == m_txtWheel[static_cast<std::size_t>(i)] && event->type() == QEvent::MouseButtonRelease)
+                txtWheel_Click(i);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "lamp/lamp.h"
+#include "shell/document_window.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class CommonDialog;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace rig {
+struct AppState;
+}
+
+// The child window in which one lamp is defined: name, channel count, the channel
+// grid, the wheel slots and the icon. It owns its lamp and decides its own close.
+class frmDocument final : public QWidget, public DocumentWindow {
+    Q_OBJECT
+
+public:
+    frmDocument(rig::AppState& state, CommonDialog& dlgCommonDialog, QWidget* parent = nullptr);
+    ~frmDocument() override;
+
+    // Document operations the main window and the import dialog call.
+    void File_New();
+    // Throws rig::RigError when the file cannot be read; the window is then unchanged.
+    void File_Open(const QString& fileName, const QString& fileTitle) override;
+    void File_Import();
+    void File_Save() override;
+    void File_Save_As() override;
+
+    // The design size; the main window's client area sizes a new child by it.
+    [[nodiscard]] QSize sizeHint() const override;
+
+    [[nodiscard]] const rig::Lamp& lamp() const noexcept { return m_lamp; }
+    [[nodiscard]] bool changed() const noexcept { return m_changed; }
+    [[nodiscard]] const QString& filePath() const noexcept { return m_filePath; }
+    [[nodiscard]] int wheelPage() const noexcept { return m_wheelPage; }
+
+    // Window procedures, public so that the event wiring can be exercised directly.
+    void labelGrid();
+    void refreshGrid();
+    void cellEdit(QTableWidget* flexGrid, QWidget* Edt, int KeyAscii);
+    void loadFnNames(int list);
+    void grdChannels_Click();
+    void grdChannels_KeyPress(int KeyAscii);
+    void grdChannels_LeaveCell();
+    void txtNoChannels_Change();
+    void txtLampName_Change();
+    void btnVerify_Click();
+    void verifyLamp();
+    void Form_Resize();
+
+    void loadWheelFnNames();
+    void refreshWheels();
+    void refreshIcon();
+    void Command1_Click();
+    void cmbWheel_LostFocus(int index);
+    void txtWheel_Change(int index);
+    void txtWheel_Click(int index);
+    void cmbIcon_LostFocus();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    // The save operations, reporting whether the lamp reached the disk.
+    bool saveLamp();
+    bool saveLampAs();
+    bool writeTo(const QString& fileName);
+    // Takes over edits still held by an editor or a focused list before the lamp is used.
+    void commitPending();
+    // The window whose outer height the layout rule uses: the sub-window frame when
+    // the window sits in the main window's client area, otherwise this window.
+    [[nodiscard]] QWidget* outerWindow();
+    [[nodiscard]] int wheelSlot(int index) const noexcept { return 4 * m_wheelPage + index; }
+
+    rig::AppState& m_state;
+    CommonDialog& m_dlgCommonDialog;
+
+    rig::Lamp m_lamp{};
+    QString m_filePath;
+    bool m_changed = false;
+    int m_wheelPage = 0;
+
+    // Channel row and grid column the open editor belongs to (grid column 1 to 3).
+    int m_editRow = 0;
+    int m_editColumn = 0;
+    bool m_committing = false;
+    // Set while the window itself writes into its boxes: those writes are no user edits.
+    bool m_refreshing = false;
+    bool m_resizing = false;
+
+    QLineEdit* m_txtLampName = nullptr;
+    QLabel* m_Label1 = nullptr;
+    QLineEdit* m_txtNoChannels = nullptr;
+    QLabel* m_Label5 = nullptr;
+    QComboBox* m_cmbIcon = nullptr;
+    QFrame* m_Line2 = nullptr;
+    QTableWidget* m_grdChannels = nullptr;
+    QComboBox* m_cmbEdit = nullptr;
+    QLineEdit* m_txtEdit = nullptr;
+    QLabel* m_Label2 = nullptr;
+    QLabel* m_Label3 = nullptr;
+    QLabel* m_Label4 = nullptr;
+    QPushButton* m_btnVerify = nullptr;
+    QFrame* m_Line1 = nullptr;
+    std::array<QLineEdit*, 4> m_txtWheel{};
+    std::array<QComboBox*, 4> m_cmbWheel{};
+    QPushButton* m_Command1 = nullptr;
+    QLabel* m_lblPage = nullptr;
+};

@@ -1,0 +1,170 @@
+#include "patch/tbxLamps.h"
+
+#include "lamp/lamp.h"
+#include "patch/stage_patch.h"
+#include "shell/frmMain.h"
+#include "shell/rig_error.h"
+#include "ui/text.h"
+#include "ui/twips.h"
+#include "ui/ui.h"
+
+#include <QDrag>
+#include <QFile>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+const QString tbxLamps::mimeType = QStringLiteral("application/x-rigsmith-lamp-slot");
+
+namespace {
+
+constexpr int toolRows = static_cast<int>(rig::lampSlots);
+constexpr double toolColumnTwips = 1400;
+constexpr double toolRowTwips = 300;
+constexpr double toolTopTwips = 1000;
+
+}  // namespace
+
+tbxLamps::tbxLamps(frmMain& main) : QWidget(&main, Qt::Tool), m_main(main)
+{
+    setObjectName(QStringLiteral("tbxLamps"));
+    setWindowTitle(QStringLiteral("Lamps"));
+
+    m_grdLampTool = new QTableWidget(toolRows, 1, this);
+    m_grdLampTool->setObjectName(QStringLiteral("grdLampTool"));
+    m_grdLampTool->horizontalHeader()->hide();
+    m_grdLampTool->verticalHeader()->hide();
+    m_grdLampTool->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grdLampTool->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grdLampTool->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grdLampTool->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grdLampTool->setFocusPolicy(Qt::NoFocus);
+    m_grdLampTool->viewport()->setMouseTracking(true);
+    m_grdLampTool->viewport()->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_grdLampTool);
+
+    Form_Load();
+}
+
+void tbxLamps::Form_Load()
+{
+    m_grdLampTool->setColumnWidth(0, ui::twipsToPixels(toolColumnTwips));
+    refreshTools();
+    const int frame = 2 * m_grdLampTool->frameWidth();
+    setFixedSize(ui::twipsToPixels(toolColumnTwips) + frame, toolRows * ui::twipsToPixels(toolRowTwips) + frame);
+}
+
+void tbxLamps::showEvent(QShowEvent* event)
+{
+    // Placed against the main window's right edge when first shown, not on every show:
+    // the user may have moved it since.
+    if (!m_placed) {
+        m_placed = true;
+        const QRect mainFrame = m_main.frameGeometry();
+        move(mainFrame.x() + mainFrame.width() - frameGeometry().width(),
+             mainFrame.y() + ui::twipsToPixels(toolTopTwips));
+    }
+    QWidget::showEvent(event);
+}
+
+void tbxLamps::refreshTools()
+{
+    const auto& lamps = m_main.state().patch.lmpLamps;
+    for (int slot = 0; slot < toolRows; ++slot) {
+        m_grdLampTool->setRowHeight(slot, ui::twipsToPixels(toolRowTwips));
+        auto* item = m_grdLampTool->item(slot, 0);
+        if (!item) {
+            item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled);
+            m_grdLampTool->setItem(slot, 0, item);
+        }
+        item->setText(ui::fromField(lamps[static_cast<std::size_t>(slot)].LampName.str()));
+    }
+}
+
+int tbxLamps::slotAt(const QPoint& viewportPos) const
+{
+    return m_grdLampTool->rowAt(viewportPos.y());
+}
+
+bool tbxLamps::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grdLampTool->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const int slot = slotAt(mouse->position().toPoint());
+            if (slot >= 0)
+                grdLampTool_MouseDown(mouse->button(), slot);
+            return true;
+        }
+        if (event->type() == QEvent::MouseMove) {
+            const int slot = slotAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (slot >= 0)
+                grdLampTool_MouseMove(slot);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void tbxLamps::grdLampTool_MouseDown(Qt::MouseButton button, int slot)
+{
+    if (button == Qt::RightButton) {
+        assignLamp(slot);
+        return;
+    }
+    auto& state = m_main.state();
+    if (!state.patch.slotHoldsLamp(static_cast<std::size_t>(slot))) {
+        ui::current().message(this,
+                              QStringLiteral("No lamp has been assigned to this button.") + QStringLiteral("\r\n") +
+                                  QStringLiteral("Please assign a lamp by right clicking the button"),
+                              QStringLiteral("Warning"), ui::Icon::Information, ui::Buttons::Ok);
+        return;
+    }
+    state.nToolLamp = static_cast<std::int16_t>(slot);
+    auto* drag = new QDrag(m_grdLampTool);
+    auto* slotData = new QMimeData;
+    slotData->setData(mimeType, QByteArray::number(slot));
+    drag->setMimeData(slotData);
+    ui::current().execDrag(*drag, Qt::CopyAction);
+    drag->deleteLater();
+}
+
+void tbxLamps::grdLampTool_MouseMove(int slot)
+{
+    m_main.setStatusText(QString::number(slot));
+    const auto& lamp = m_main.state().patch.lmpLamps[static_cast<std::size_t>(slot)];
+    if (m_main.state().patch.slotHoldsLamp(static_cast<std::size_t>(slot)))
+        m_grdLampTool->setToolTip(QStringLiteral("Drag and drop ") + ui::fromField(lamp.LampName.str()) +
+                                  QStringLiteral(" on the Stage Screen"));
+    else
+        m_grdLampTool->setToolTip(QStringLiteral("No lamp assigned yet. Right click to assign"));
+}
+
+void tbxLamps::assignLamp(int slot)
+{
+    if (slot < 0 || slot >= toolRows)
+        return;
+    try {
+        const std::optional<QString> chosen =
+            m_dlgCommonDialog.showOpen(this, QStringLiteral("Rigsmith Lamp Files (*.lmp)|*.lmp"));
+        if (!chosen || chosen->isEmpty())
+            return;
+        // Read whole before the slot is touched, so a failed read leaves the slot as it was.
+        rig::Lamp lamp = rig::readLampFile(QFile::encodeName(*chosen).toStdString());
+        lamp.Icon = 1;
+        m_main.state().patch.lmpLamps[static_cast<std::size_t>(slot)] = lamp;
+    } catch (const std::exception&) {
+        ui::current().message(this, QStringLiteral("There was an error loading the lamp"), QStringLiteral("Rigsmith"),
+                              ui::Icon::None, ui::Buttons::Ok);
+        return;
+    }
+    refreshTools();
+    emit lampAssigned(slot);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "shell/common_dialog.h"
+
+#include <QWidget>
+
+class QTableWidget;
+class frmMain;
+
+// The lamp toolbox: one button per lamp type slot of the stage patch. A right
+// press loads a lamp file into the slot; a left press on a filled slot starts a
+// drag that the stage screen takes as a new lamp of that type.
+class tbxLamps final : public QWidget {
+    Q_OBJECT
+
+public:
+    // The MIME type of a drag from the toolbox; its data is the slot number as text.
+    static const QString mimeType;
+
+    // Owned by the main window, but a tool window of its own rather than a child.
+    explicit tbxLamps(frmMain& main);
+
+    // Lets the user pick a lamp file and loads it into `slot` of the lamp table.
+    void assignLamp(int slot);
+    void refreshTools();
+
+    [[nodiscard]] QTableWidget* grdLampTool() const noexcept { return m_grdLampTool; }
+
+signals:
+    // A slot of the lamp table now holds a different lamp.
+    void lampAssigned(int slot);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void grdLampTool_MouseDown(Qt::MouseButton button, int slot);
+    void grdLampTool_MouseMove(int slot);
+    [[nodiscard]] int slotAt(const QPoint& viewportPos) const;
+
+    frmMain& m_main;
+    CommonDialog m_dlgCommonDialog;
+    QTableWidget* m_grdLampTool = nullptr;
+    bool m_placed = false;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// The main window's shared file dialog: the Open command and the Save As of the
+// document windows use it, and the name chosen last stays preset for the next use.
+class CommonDialog final {
+public:
+    // Filters are "Description|pattern". std::nullopt when the user cancels.
+    [[nodiscard]] std::optional<QString> showOpen(QWidget* parent, const QString& filter,
+                                                  const QString& title = {});
+    [[nodiscard]] std::optional<QString> showSave(QWidget* parent, const QString& filter,
+                                                  const QString& proposedName, const QString& title = {});
+
+    [[nodiscard]] const QString& fileName() const noexcept { return m_fileName; }
+
+private:
+    QString m_fileName;
+};

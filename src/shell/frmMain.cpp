@@ -1,0 +1,630 @@
+#include "shell/frmMain.h"
+
+#include "lamp/frmDocument.h"
+#include "console/frmExport.h"
+#include "console/frmImport.h"
+#include "patch/frmStageScreen.h"
+#include "shell/document_window.h"
+#include "shell/frmAbout.h"
+#include "shell/product_picture.h"
+#include "shell/rig_error.h"
+#include "ui/twips.h"
+#include "ui/ui.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <new>
+#include <optional>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+// A failure as the File commands report it.
+struct Failure {
+    int number = 0;
+    QString description;
+};
+
+// Call inside a catch block: turns whatever was thrown into a number and a description.
+Failure currentFailure()
+{
+    try {
+        throw;
+    } catch (const rig::RigError& e) {
+        return {e.number(), QString::fromStdString(e.description())};
+    } catch (const std::bad_alloc&) {
+        return {7, QStringLiteral("Out of memory")};
+    } catch (const std::exception& e) {
+        return {51, QString::fromLocal8Bit(e.what())};
+    } catch (...) {
+        return {51, QStringLiteral("Internal error")};
+    }
+}
+
+void showError(QWidget* parent, const QString& text)
+{
+    ui::current().message(parent, text, QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+}
+
+// Placement values beyond this are not a window position on any real screen, and
+// would overflow the conversion to pixels.
+constexpr double maxPlacementTwips = 1.0e6;
+// A restored window must show at least this much of itself on some screen.
+constexpr int minVisiblePixels = 32;
+
+struct PlacementKey {
+    const char* key;
+    int defaultTwips;
+};
+constexpr std::array<PlacementKey, 4> placementKeys = {{
+    {"MainLeft", frmMain::defaultLeft},
+    {"MainTop", frmMain::defaultTop},
+    {"MainWidth", frmMain::defaultWidth},
+    {"MainHeight", frmMain::defaultHeight},
+}};
+
+// The stored text as a single-precision number of twips, or nothing when unusable.
+std::optional<double> parseTwips(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) > maxPlacementTwips)
+        return std::nullopt;
+    return static_cast<double>(static_cast<float>(value));
+}
+
+// Decimal text of a single-precision number; whole numbers have no decimal point.
+QString twipsText(int pixels)
+{
+    const auto twips = static_cast<float>(ui::pixelsToTwips(pixels));
+    return QString::number(static_cast<double>(twips), 'g', 7);
+}
+
+bool reachableOnSomeScreen(const QRect& frame)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.isEmpty())
+        return true;
+    return std::any_of(screens.cbegin(), screens.cend(), [&frame](const QScreen* screen) {
+        const QRect visible = screen->availableGeometry().intersected(frame);
+        return visible.width() >= minVisiblePixels && visible.height() >= minVisiblePixels;
+    });
+}
+
+QRect pixelRect(double left, double top, double width, double height)
+{
+    return {ui::twipsToPixels(left), ui::twipsToPixels(top), ui::twipsToPixels(width), ui::twipsToPixels(height)};
+}
+
+}  // namespace
+
+frmMain::frmMain(rig::AppState& state, QWidget* parent)
+    : QMainWindow(parent),
+      m_state(state)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tarsen Rigsmith"));
+    setWindowIcon(shell::productIcon());
+    // The toolbar and status bar are shown and hidden through the View menu only.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    // QMdiArea paints its background with the palette's Dark role: the workspace colour.
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+
+    createMenus();
+    createToolBar();
+    createStatusBar();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::createMenus()
+{
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption, void (frmMain::*slot)(),
+                             const QKeySequence& shortcut = {}) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        if (slot)
+            connect(action, &QAction::triggered, this, slot);
+        else
+            action->setEnabled(false);  // cannot be chosen, from the menu or by its shortcut
+        return action;
+    };
+    const auto bar = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QLatin1String(name)); };
+    const auto menu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar()->addMenu(title);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+
+    QMenu* mnuFile = menu("mnuFile", QStringLiteral("&File"));
+    QMenu* mnuFileNew = mnuFile->addMenu(QStringLiteral("&New"));
+    mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
+    mnuFileNew->menuAction()->setObjectName(QStringLiteral("mnuFileNew"));
+    item(mnuFileNew, "mnuFileNewLamp", QStringLiteral("Lamp"), &frmMain::mnuFileNewLamp_Click);
+    item(mnuFileNew, "mnuFileNewStagePatch", QStringLiteral("Stage Patch"), nullptr);
+    item(mnuFile, "mnuFileOpen", QStringLiteral("&Open"), &frmMain::mnuFileOpen_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_O));
+    item(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmMain::mnuFileClose_Click);
+    bar(mnuFile, "mnuFileBar1");
+    item(mnuFile, "mnuFileSave", QStringLiteral("&Save"), &frmMain::mnuFileSave_Click,
+         QKeySequence(Qt::CTRL | Qt::Key_S));
+    item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As..."), &frmMain::mnuFileSaveAs_Click);
+    bar(mnuFile, "mnuFileBar1_5");
+    item(mnuFile, "mnuFileExport", QStringLiteral("&Export..."), &frmMain::mnuFileExport_Click);
+    item(mnuFile, "mnuFileImport", QStringLiteral("&Import..."), &frmMain::mnuFileImport_Click);
+    bar(mnuFile, "mnuFileBar4");
+    item(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
+
+    QMenu* mnuEdit = menu("mnuEdit", QStringLiteral("&Edit"));
+    item(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    bar(mnuEdit, "mnuEditBar1");
+    item(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_X));
+    item(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_V));
+    item(mnuEdit, "mnuEditPasteSpecial", QStringLiteral("Paste &Special..."), nullptr);
+
+    QMenu* mnuView = menu("mnuView", QStringLiteral("&View"));
+    m_mnuViewToolbar = item(mnuView, "mnuViewToolbar", QStringLiteral("&Toolbar"), &frmMain::mnuViewToolbar_Click);
+    m_mnuViewStatusBar =
+        item(mnuView, "mnuViewStatusBar", QStringLiteral("Status &Bar"), &frmMain::mnuViewStatusBar_Click);
+    for (QAction* toggle : {m_mnuViewToolbar, m_mnuViewStatusBar}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+
+    m_mnuWindow = menu("mnuWindow", QStringLiteral("&Window"));
+    item(m_mnuWindow, "mnuWindowNewWindow", QStringLiteral("&New Window"), nullptr);
+    bar(m_mnuWindow, "mnuWindowBar1");
+    item(m_mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"), &frmMain::mnuWindowCascade_Click);
+    item(m_mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"),
+         &frmMain::mnuWindowTileHorizontal_Click);
+    item(m_mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"),
+         &frmMain::mnuWindowTileVertical_Click);
+    item(m_mnuWindow, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"),
+         &frmMain::mnuWindowArrangeIcons_Click);
+    m_mnuWindowListBar = m_mnuWindow->addSeparator();
+    m_mnuWindowListBar->setObjectName(QStringLiteral("mnuWindowListBar"));
+    connect(m_mnuWindow, &QMenu::aboutToShow, this, &frmMain::mnuWindow_AboutToShow);
+
+    QMenu* mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
+    item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About Tarsen Rigsmith..."), &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::createToolBar()
+{
+    m_tbToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    m_tbToolBar->setMovable(false);
+    m_tbToolBar->setFloatable(false);
+    m_tbToolBar->setIconSize(QSize(16, 16));
+    m_tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+
+    const auto button = [this](const QString& key, shell::ToolbarPicture picture) {
+        QAction* action = m_tbToolBar->addAction(shell::toolbarIcon(picture), key);
+        action->setObjectName(QStringLiteral("tbToolBar") + key);
+        action->setToolTip(key);
+        action->setData(key);
+        connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
+    };
+    button(QStringLiteral("New"), shell::ToolbarPicture::New);
+    button(QStringLiteral("Open"), shell::ToolbarPicture::Open);
+    button(QStringLiteral("Save"), shell::ToolbarPicture::Save);
+    m_tbToolBar->addSeparator();
+    button(QStringLiteral("About"), shell::ToolbarPicture::About);
+}
+
+void frmMain::createStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    m_statusLabel = new QLabel(QStringLiteral("Tarsen Rigsmith V1.0"), this);
+    m_statusLabel->setObjectName(QStringLiteral("sbStatusBarText"));
+    statusBar()->addWidget(m_statusLabel, 1);
+}
+
+void frmMain::setStatusText(const QString& text) { m_statusLabel->setText(text); }
+
+QString frmMain::statusText() const { return m_statusLabel->text(); }
+
+QMdiSubWindow* frmMain::addDocument(QWidget* document)
+{
+    QMdiSubWindow* sub = m_mdiArea->addSubWindow(document);
+    sub->show();
+    return sub;
+}
+
+DocumentWindow* frmMain::activeDocument() const
+{
+    // currentSubWindow is the active child; unlike activeSubWindow it stays set while
+    // another application has the focus.
+    const QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
+    return sub ? dynamic_cast<DocumentWindow*>(sub->widget()) : nullptr;
+}
+
+frmStageScreen* frmMain::stageScreen(bool create)
+{
+    // One stage screen for the whole run, made on first use. It stays a hidden child of
+    // this window until it is first shown in the client area.
+    if (!m_stageScreen && create)
+        m_stageScreen = new frmStageScreen(*this, this);
+    return m_stageScreen;
+}
+
+// --- Placement ---------------------------------------------------------------------
+
+void frmMain::MDIForm_Load()
+{
+    std::array<double, placementKeys.size()> twips{};
+    bool usable = true;
+    for (std::size_t i = 0; i < placementKeys.size(); ++i) {
+        const QString text = ui::current().setting(QLatin1String(placementKeys[i].key),
+                                                   QString::number(placementKeys[i].defaultTwips));
+        const std::optional<double> value = parseTwips(text);
+        usable = usable && value.has_value();
+        twips[i] = value.value_or(0.0);
+    }
+
+    // A value that is no number, or a window that no screen would show, makes the
+    // whole stored placement unusable: fall back to the first-start placement.
+    QRect frame;
+    if (usable) {
+        frame = pixelRect(twips[0], twips[1], twips[2], twips[3]);
+        usable = frame.width() > 0 && frame.height() > 0 && reachableOnSomeScreen(frame);
+    }
+    if (!usable)
+        frame = pixelRect(defaultLeft, defaultTop, defaultWidth, defaultHeight);
+
+    // Position is the outer top-left corner; size is the window's own size, without the
+    // window manager's frame, so a stored size comes back unchanged.
+    resize(frame.size());
+    move(frame.topLeft());
+}
+
+void frmMain::MDIForm_Unload()
+{
+    if (isMinimized())
+        return;
+    const QPoint topLeft = pos();
+    const QSize extent = size();
+    ui::current().setSetting(QStringLiteral("MainLeft"), twipsText(topLeft.x()));
+    ui::current().setSetting(QStringLiteral("MainTop"), twipsText(topLeft.y()));
+    ui::current().setSetting(QStringLiteral("MainWidth"), twipsText(extent.width()));
+    ui::current().setSetting(QStringLiteral("MainHeight"), twipsText(extent.height()));
+}
+
+// --- Ending ------------------------------------------------------------------------
+
+bool frmMain::closeAllChildren()
+{
+    QList<QPointer<QMdiSubWindow>> children;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
+        children.append(sub);
+    for (const QPointer<QMdiSubWindow>& sub : children) {
+        // Windows already closed (waiting to be deleted) or merely hidden are not open.
+        if (!sub || sub->isHidden())
+            continue;
+        if (!sub->close())
+            return false;
+    }
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    bool allClosed = false;
+    try {
+        allClosed = closeAllChildren();
+    } catch (...) {
+        const Failure failure = currentFailure();
+        showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
+                            QStringLiteral(" when closing file:") + crlf + failure.description);
+    }
+    if (!allClosed) {
+        event->ignore();
+        return;
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+// --- File commands -----------------------------------------------------------------
+
+void frmMain::mnuFileNewLamp_Click()
+{
+    try {
+        newLampDocument();
+    } catch (...) {
+        const Failure failure = currentFailure();
+        if (failure.number != rig::errc::dialogCancelled)
+            showError(this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+    }
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    try {
+        const std::optional<QString> chosen =
+            m_dlgCommonDialog.showOpen(this, QStringLiteral("Lamp Files (*.lmp)|*.lmp"), QStringLiteral("Open"));
+        if (!chosen || chosen->isEmpty())
+            return;
+        const QString& fileName = *chosen;
+        const QString fileTitle = QFileInfo(fileName).fileName();
+        // The ending is compared case-sensitively, as the lamp and patch files are named.
+        const QString ending = fileTitle.right(3);
+        if (ending == QLatin1String("lmp")) {
+            openLampDocument(fileName, fileTitle);
+        } else if (ending == QLatin1String("pat")) {
+            openStagePatch(fileName, fileTitle);
+        } else {
+            ui::current().message(this,
+                                  QStringLiteral("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
+                                      crlf + crlf + QStringLiteral("\"") + fileTitle +
+                                      QStringLiteral("\" does not end in lmp or pat (in lower case)."),
+                                  QStringLiteral("Open"), ui::Icon::Information, ui::Buttons::Ok);
+        }
+    } catch (...) {
+        const Failure failure = currentFailure();
+        if (failure.number != rig::errc::dialogCancelled)
+            showError(this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+    }
+}
+
+void frmMain::mnuFileClose_Click()
+{
+    QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
+    if (!sub) {
+        showError(this, QStringLiteral("There is not a window open that can be closed!") + crlf + crlf +
+                            QStringLiteral("Choose File, Exit if you wish to exit Rigsmith"));
+        return;
+    }
+    try {
+        sub->close();  // the window may ask the user and refuse; that ends the command
+    } catch (...) {
+        const Failure failure = currentFailure();
+        if (failure.number != rig::errc::dialogCancelled)
+            showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
+                                QStringLiteral(" when closing file:") + crlf + failure.description);
+    }
+}
+
+void frmMain::saveDocument(bool saveAs)
+{
+    QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
+    if (!sub) {
+        showError(this, QStringLiteral("There is not a window open that can be saved!"));
+        return;
+    }
+    try {
+        DocumentWindow* document = dynamic_cast<DocumentWindow*>(sub->widget());
+        if (!document)
+            throw rig::RigError(438, "Object doesn't support this property or method");
+        if (saveAs)
+            document->File_Save_As();
+        else
+            document->File_Save();
+    } catch (...) {
+        const Failure failure = currentFailure();
+        if (failure.number != rig::errc::dialogCancelled)
+            showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
+                                QStringLiteral(" when saving file:") + crlf + failure.description);
+    }
+}
+
+void frmMain::mnuFileSave_Click() { saveDocument(false); }
+
+void frmMain::mnuFileSaveAs_Click() { saveDocument(true); }
+
+void frmMain::mnuFileExport_Click() { frmExport::showExport(m_frmExport, m_state); }
+
+void frmMain::mnuFileImport_Click()
+{
+    frmImport dialog(*this);
+    ui::current().execDialog(dialog);
+}
+
+void frmMain::newLampDocument()
+{
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    document->File_New();
+    addDocument(document.release());
+}
+
+void frmMain::openLampDocument(const QString& fileName, const QString& fileTitle)
+{
+    // A window whose file cannot be read is discarded unseen; the failure goes to Open.
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    document->File_Open(fileName, fileTitle);
+    addDocument(document.release());
+}
+
+frmDocument* frmMain::openImportedLamp()
+{
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    document->File_Import();
+    frmDocument* shown = document.release();
+    addDocument(shown);
+    return shown;
+}
+
+void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
+{
+    frmStageScreen* screen = stageScreen(true);
+    // Reading a patch replaces the one in memory: unsaved changes are not dropped unasked.
+    if (!screen->confirmDiscard())
+        return;
+    screen->File_Open(fileName, fileTitle);
+
+    // Closing the stage screen takes its sub-window out of the client area without
+    // destroying it; it comes back here.
+    auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget());
+    if (!sub) {
+        sub = addDocument(screen);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    } else if (sub->mdiArea() != m_mdiArea) {
+        m_mdiArea->addSubWindow(sub);
+    }
+    screen->show();
+    sub->show();
+    m_mdiArea->setActiveSubWindow(sub);
+}
+
+// --- View --------------------------------------------------------------------------
+
+void frmMain::mnuViewToolbar_Click()
+{
+    const bool show = !m_tbToolBar->isVisibleTo(this);
+    m_tbToolBar->setVisible(show);
+    m_mnuViewToolbar->setChecked(show);
+}
+
+void frmMain::mnuViewStatusBar_Click()
+{
+    const bool show = !statusBar()->isVisibleTo(this);
+    statusBar()->setVisible(show);
+    m_mnuViewStatusBar->setChecked(show);
+}
+
+// --- Window ------------------------------------------------------------------------
+
+void frmMain::mnuWindowCascade_Click() { m_mdiArea->cascadeSubWindows(); }
+
+void frmMain::mnuWindowTileHorizontal_Click() { tileChildren(Qt::Horizontal); }
+
+void frmMain::mnuWindowTileVertical_Click() { tileChildren(Qt::Vertical); }
+
+void frmMain::tileChildren(Qt::Orientation strips)
+{
+    QList<QMdiSubWindow*> windows;
+    int iconRowHeight = 0;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (sub->isHidden())
+            continue;
+        if (sub->isMinimized())
+            iconRowHeight = std::max(iconRowHeight, sub->height());
+        else
+            windows.append(sub);
+    }
+    // Minimised windows keep their row along the bottom.
+    if (iconRowHeight > 0)
+        mnuWindowArrangeIcons_Click();
+    if (windows.isEmpty())
+        return;
+
+    QRect area = m_mdiArea->viewport()->rect();
+    area.setHeight(std::max(1, area.height() - iconRowHeight));
+    const auto count = static_cast<int>(windows.size());
+    for (int i = 0; i < count; ++i) {
+        QMdiSubWindow* sub = windows.at(i);
+        if (sub->isMaximized())
+            sub->showNormal();
+        if (strips == Qt::Horizontal) {
+            const int top = area.top() + area.height() * i / count;
+            const int bottom = area.top() + area.height() * (i + 1) / count;
+            sub->setGeometry(area.left(), top, area.width(), bottom - top);
+        } else {
+            const int left = area.left() + area.width() * i / count;
+            const int right = area.left() + area.width() * (i + 1) / count;
+            sub->setGeometry(left, area.top(), right - left, area.height());
+        }
+    }
+}
+
+void frmMain::mnuWindowArrangeIcons_Click()
+{
+    // Minimised windows in rows from the bottom left, a new row above when one is full.
+    const QRect area = m_mdiArea->viewport()->rect();
+    int x = area.left();
+    int rowBottom = area.bottom() + 1;
+    int rowHeight = 0;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (sub->isHidden() || !sub->isMinimized())
+            continue;
+        const QSize icon = sub->size();
+        if (x > area.left() && x + icon.width() > area.right() + 1) {
+            x = area.left();
+            rowBottom -= rowHeight;
+            rowHeight = 0;
+        }
+        sub->move(x, rowBottom - icon.height());
+        x += icon.width();
+        rowHeight = std::max(rowHeight, icon.height());
+    }
+}
+
+void frmMain::mnuWindow_AboutToShow()
+{
+    // The list of open child windows follows the separator; rebuilt for every showing.
+    const QList<QAction*> actions = m_mnuWindow->actions();
+    const auto listStart = std::find(actions.cbegin(), actions.cend(), m_mnuWindowListBar);
+    for (auto it = listStart == actions.cend() ? listStart : listStart + 1; it != actions.cend(); ++it) {
+        m_mnuWindow->removeAction(*it);
+        delete *it;
+    }
+
+    const QMdiSubWindow* current = m_mdiArea->currentSubWindow();
+    int number = 0;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (sub->isHidden())
+            continue;
+        ++number;
+        QString title = sub->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString caption = number < 10 ? QStringLiteral("&%1 %2").arg(number).arg(title)
+                                            : QStringLiteral("%1 %2").arg(number).arg(title);
+        QAction* action = m_mnuWindow->addAction(caption);
+        action->setCheckable(true);
+        action->setChecked(sub == current);
+        const QPointer<QMdiSubWindow> target(sub);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target)
+                m_mdiArea->setActiveSubWindow(target);
+        });
+    }
+    m_mnuWindowListBar->setVisible(number > 0);
+}
+
+// --- Help and toolbar --------------------------------------------------------------
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    ui::current().execDialog(about);
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key)
+{
+    if (key == QLatin1String("New"))
+        mnuFileNewLamp_Click();
+    else if (key == QLatin1String("Open"))
+        mnuFileOpen_Click();
+    else if (key == QLatin1String("Save"))
+        mnuFileSave_Click();
+    else if (key == QLatin1String("About"))
+        mnuHelpAbout_Click();
+}

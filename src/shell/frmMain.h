@@ -1,0 +1,106 @@
+#pragma once
+
+#include "shell/app_state.h"
+#include "shell/common_dialog.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class DocumentWindow;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class frmDocument;
+class frmExport;
+class frmStageScreen;
+
+// The multiple-document frame: menus, toolbar, status bar and the client area that
+// holds the lamp windows and the one stage screen.
+class frmMain final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Placement used when the settings store has none (or an unusable one), in twips.
+    static constexpr int defaultLeft = 1000;
+    static constexpr int defaultTop = 1000;
+    static constexpr int defaultWidth = 6500;
+    static constexpr int defaultHeight = 6500;
+
+    explicit frmMain(rig::AppState& state, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    [[nodiscard]] rig::AppState& state() noexcept { return m_state; }
+    [[nodiscard]] CommonDialog& dlgCommonDialog() noexcept { return m_dlgCommonDialog; }
+    [[nodiscard]] QMdiArea* mdiArea() const noexcept { return m_mdiArea; }
+
+    // The status bar's one text (the toolbox writes the slot number there).
+    void setStatusText(const QString& text);
+    [[nodiscard]] QString statusText() const;
+
+    // Puts a document window into the client area and shows it.
+    QMdiSubWindow* addDocument(QWidget* document);
+    // The active child window's document, or nullptr.
+    [[nodiscard]] DocumentWindow* activeDocument() const;
+    // The one stage screen; created on first use when `create` is set.
+    frmStageScreen* stageScreen(bool create);
+    // A new lamp window holding a copy of state().lmpImport, shown in the client area.
+    frmDocument* openImportedLamp();
+
+    // Placement restore and save (twips, settings store).
+    void MDIForm_Load();
+    void MDIForm_Unload();
+
+public slots:
+    void mnuFileNewLamp_Click();
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExport_Click();
+    void mnuFileImport_Click();
+    void mnuFileExit_Click();
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuWindowCascade_Click();
+    void mnuWindowTileHorizontal_Click();
+    void mnuWindowTileVertical_Click();
+    void mnuWindowArrangeIcons_Click();
+    void mnuHelpAbout_Click();
+    void tbToolBar_ButtonClick(const QString& key);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void mnuWindow_AboutToShow();
+    // Lays the open, not minimised child windows out in equal strips.
+    void tileChildren(Qt::Orientation strips);
+    // Closes every child through its own close; false when one refuses.
+    bool closeAllChildren();
+    void saveDocument(bool saveAs);
+
+    // The document-opening branches of New Lamp and Open; they throw rig::RigError.
+    void newLampDocument();
+    void openLampDocument(const QString& fileName, const QString& fileTitle);
+    void openStagePatch(const QString& fileName, const QString& fileTitle);
+
+    rig::AppState& m_state;
+    CommonDialog m_dlgCommonDialog;
+    QMdiArea* m_mdiArea = nullptr;
+    QToolBar* m_tbToolBar = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QMenu* m_mnuWindow = nullptr;
+    QAction* m_mnuWindowListBar = nullptr;
+    QAction* m_mnuViewToolbar = nullptr;
+    QAction* m_mnuViewStatusBar = nullptr;
+    frmStageScreen* m_stageScreen = nullptr;
+    // The one export dialog; kept hidden between exports, discarded by Cancel.
+    std::unique_ptr<frmExport> m_frmExport;
+};

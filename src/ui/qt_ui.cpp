@@ -1,0 +1,149 @@
+#include "ui/ui.h"
+
+#include <QDialog>
+#include <QDrag>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStringList>
+
+namespace ui {
+namespace {
+
+QMessageBox::Icon toQtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQtButtons(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QString startPath(const FileRequest& request)
+{
+    if (request.directory.isEmpty())
+        return request.fileName;
+    if (request.fileName.isEmpty())
+        return request.directory;
+    return request.directory + QLatin1Char('/') + request.fileName;
+}
+
+class QtUi final : public Ui {
+public:
+    Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                   Buttons buttons) override
+    {
+        QMessageBox box(toQtIcon(icon), title, text, toQtButtons(buttons), parent);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Ok:
+            return Answer::Ok;
+        default:
+            return Answer::Cancel;
+        }
+    }
+
+    std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) override
+    {
+        // The open dialog also accepts a typed name that does not exist yet: a new
+        // stage patch is started that way.
+        QFileDialog dialog(parent, request.title, startPath(request), toQtFilter(request.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+
+    std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) override
+    {
+        // Callers ask about overwriting in their own words.
+        QFileDialog dialog(parent, request.title, startPath(request), toQtFilter(request.filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+
+    int execDialog(QDialog& dialog) override { return dialog.exec(); }
+
+    QAction* execMenu(QMenu& menu, const QPoint& globalPos) override { return menu.exec(globalPos); }
+
+    Qt::DropAction execDrag(QDrag& drag, Qt::DropActions actions) override { return drag.exec(actions); }
+
+    QString setting(const QString& key, const QString& defaultValue) override
+    {
+        QSettings settings(QStringLiteral("Rigsmith"), QStringLiteral("Rigsmith"));
+        settings.beginGroup(QStringLiteral("Settings"));
+        return settings.value(key, defaultValue).toString();
+    }
+
+    void setSetting(const QString& key, const QString& value) override
+    {
+        QSettings settings(QStringLiteral("Rigsmith"), QStringLiteral("Rigsmith"));
+        settings.beginGroup(QStringLiteral("Settings"));
+        settings.setValue(key, value);
+    }
+};
+
+Ui* g_installed = nullptr;
+
+}  // namespace
+
+Ui& current()
+{
+    static QtUi qtUi;
+    return g_installed ? *g_installed : qtUi;
+}
+
+void install(Ui* ui) { g_installed = ui; }
+
+QString toQtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i);
+        const QString pattern = parts.at(i + 1);
+        // Qt reads the patterns from the parentheses; add them when the description lacks them.
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (") + pattern + QLatin1Char(')');
+        else if (!description.contains(pattern))
+            description = description.left(description.indexOf(QLatin1Char('('))) + QLatin1Char('(') + pattern +
+                          QLatin1Char(')');
+        filters << description;
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace ui

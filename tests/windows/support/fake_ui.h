@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/ui.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+// A scripted stand-in for the toolkit's modal parts. It records every message and
+// file request and answers from queues; an unexpected modal call fails the test
+// instead of blocking it. Installed for its lifetime.
+class FakeUi final : public ui::Ui {
+public:
+    struct Message {
+        QString text;
+        QString title;
+        ui::Icon icon = ui::Icon::None;
+        ui::Buttons buttons = ui::Buttons::Ok;
+    };
+    struct FileCall {
+        bool save = false;
+        ui::FileRequest request;
+    };
+
+    FakeUi();
+    ~FakeUi() override;
+    FakeUi(const FakeUi&) = delete;
+    FakeUi& operator=(const FakeUi&) = delete;
+
+    // Answers for message boxes with more than an OK button, in order.
+    std::deque<ui::Answer> answers;
+    // Answers for file dialogs, in order; std::nullopt cancels.
+    std::deque<std::optional<QString>> fileAnswers;
+    // Scripts for modal dialogs, in order. The dialog is shown before its script
+    // runs; execDialog returns the dialog's result afterwards.
+    std::deque<std::function<void(QDialog&)>> dialogScripts;
+    // Scripts for pop-up menus, in order; each returns the chosen action or nullptr.
+    std::deque<std::function<QAction*(QMenu&)>> menuScripts;
+    // What a drag ends with; the drag itself is recorded.
+    Qt::DropAction dragResult = Qt::IgnoreAction;
+
+    std::vector<Message> messages;
+    std::vector<FileCall> fileCalls;
+    std::vector<QString> dialogsShown;  // object names of the dialogs shown modally
+    int menusShown = 0;
+    int dragsStarted = 0;
+    std::map<QString, QString> settings;
+
+    ui::Answer message(QWidget* parent, const QString& text, const QString& title, ui::Icon icon,
+                   ui::Buttons buttons) override;
+    std::optional<QString> openFileName(QWidget* parent, const ui::FileRequest& request) override;
+    std::optional<QString> saveFileName(QWidget* parent, const ui::FileRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+    QAction* execMenu(QMenu& menu, const QPoint& globalPos) override;
+    Qt::DropAction execDrag(QDrag& drag, Qt::DropActions actions) override;
+    QString setting(const QString& key, const QString& defaultValue) override;
+    void setSetting(const QString& key, const QString& value) override;
+
+    // The texts of all messages so far, in order.
+    [[nodiscard]] std::vector<QString> texts() const;
+
+private:
+    std::optional<QString> nextFile(bool save, const ui::FileRequest& request);
+};
