@@ -3,7 +3,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -26,6 +26,28 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SAN_BUILD_DIR ?= build-asan
+test-sanitize: deps
+	@cmake -S . -B $(SAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DRIGSMITH_SANITIZE=ON >/dev/null
+	@cmake --build $(SAN_BUILD_DIR) -j$(JOBS)
+	@cd $(SAN_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (default 600).
+FUZZ_SECONDS ?= 600
+fuzz:
+	@scripts/install-deps.sh fuzz
+	@scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The benchmarks, built in Release; figures are kept in docs/performance.md.
+BENCH_BUILD_DIR ?= build-bench
+bench:
+	@scripts/install-deps.sh bench
+	@cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DRIGSMITH_BENCH=ON -DRIGSMITH_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target rigsmith_bench
+	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD_DIR)/bench/rigsmith_bench
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Rigsmith needs to build, test and run, when missing.
+# Extra profiles: `fuzz` (clang with libFuzzer), `bench` (Google Benchmark), `package` (dpkg tools).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,14 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth xdotool
 )
+for profile in "$@"; do
+    case "$profile" in
+        fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        bench) packages+=(libbenchmark-dev) ;;
+        package) packages+=(dpkg-dev file) ;;
+        *) echo "unknown profile: $profile" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

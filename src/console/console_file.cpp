@@ -4,6 +4,8 @@
 #include "shell/file_io.h"
 #include "shell/rig_error.h"
 
+#include <algorithm>
+
 namespace rig {
 
 const char* const badSignatureMessage = "This is not a valid Dornick Data File or the data file is corrupt";
@@ -26,8 +28,7 @@ std::array<std::uint8_t, blockSize> encodeConsoleBlock(const ConsoleBlock& block
     out.bytes(block.Reserved4);
 
     std::array<std::uint8_t, blockSize> image{};
-    for (std::size_t i = 0; i < image.size() && i < bytes.size(); ++i)
-        image[i] = bytes[i];
+    std::copy_n(bytes.begin(), std::min(image.size(), bytes.size()), image.begin());
     return image;
 }
 
@@ -63,8 +64,10 @@ void appendSection(std::vector<std::uint8_t>& file, std::int16_t section, std::s
         block.Section = section;
         block.DataLength = static_cast<std::int16_t>(end - start);
         block.BlockNumber = static_cast<std::uint8_t>(n);
-        for (std::size_t p = start; p < end && p < payload.size(); ++p)
-            block.BlockData[p - start] = payload[p];
+        const std::size_t available = std::min(end, payload.size());
+        if (start < available)
+            std::copy(payload.begin() + static_cast<std::ptrdiff_t>(start),
+                      payload.begin() + static_cast<std::ptrdiff_t>(available), block.BlockData.begin());
 
         const auto image = encodeConsoleBlock(block);
         file.insert(file.end(), image.begin(), image.end());

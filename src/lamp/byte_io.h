@@ -1,7 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
+#include <type_traits>
 #include <vector>
 
 // Explicit little-endian field access. Record images are always built and parsed
@@ -46,28 +50,38 @@ public:
         return value;
     }
 
-    [[nodiscard]] std::int16_t i16() noexcept
-    {
-        std::uint8_t bytes[2] = {u8(), u8()};
-        return endian::readI16LE(bytes);
-    }
+    [[nodiscard]] std::int16_t i16() noexcept { return static_cast<std::int16_t>(u16()); }
 
     [[nodiscard]] std::uint16_t u16() noexcept
     {
+        if (available() >= 2) {
+            const std::uint16_t value = endian::readU16LE(m_data + m_pos);
+            m_pos += 2;
+            return value;
+        }
         std::uint8_t bytes[2] = {u8(), u8()};
         return endian::readU16LE(bytes);
     }
 
+    // Fills a byte array: what the range still holds, zeros for the rest.
     template <typename Array>
     void bytes(Array& out) noexcept
     {
-        for (auto& b : out)
-            b = u8();
+        static_assert(std::is_same_v<std::remove_reference_t<decltype(*std::begin(out))>, std::uint8_t>,
+                      "bytes() fills byte arrays");
+        const std::size_t wanted = std::size(out);
+        const std::size_t copied = std::min(wanted, available());
+        if (copied > 0)
+            std::memcpy(std::data(out), m_data + m_pos, copied);
+        std::fill(std::begin(out) + static_cast<std::ptrdiff_t>(copied), std::end(out), std::uint8_t{0});
+        m_pos += wanted;
     }
 
     [[nodiscard]] std::size_t position() const noexcept { return m_pos; }
 
 private:
+    [[nodiscard]] std::size_t available() const noexcept { return m_pos < m_size ? m_size - m_pos : 0; }
+
     const std::uint8_t* m_data = nullptr;
     std::size_t m_size = 0;
     std::size_t m_pos = 0;

@@ -267,7 +267,13 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
         return;
     }
     rig::StagePatch& patch = patchOf(m_main);
-    const int entry = patch.nNextEntry;
+    // The counter can point at a placed lamp: an import replaces the placed lamps but
+    // not the counter, and a damaged file can hold any value. That lamp must not be
+    // taken over, so the drop moves on to the next entry not in use.
+    int entry = patch.nNextEntry;
+    while (entry >= 0 && entry < static_cast<int>(rig::patchEntryCount) &&
+           patch.patchEntries[static_cast<std::size_t>(entry)].inUse())
+        ++entry;
     if (entry < 0 || entry >= static_cast<int>(rig::patchEntryCount)) {
         ui::current().message(this,
                               QStringLiteral("The stage patch is full: all %1 lamp numbers have been used.")

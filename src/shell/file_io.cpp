@@ -13,14 +13,19 @@ namespace rig {
 
 namespace {
 
-// Failures injected by the test seam: the next `count` low-level writes fail with `errnoValue`.
+// Failures injected by the test seam: after `after` writes, the next `count` fail with `errnoValue`.
 int g_injectedErrno = 0;
 int g_injectedCount = 0;
+int g_injectedAfter = 0;
 
 bool takeInjectedFailure()
 {
     if (g_injectedCount <= 0)
         return false;
+    if (g_injectedAfter > 0) {
+        --g_injectedAfter;
+        return false;
+    }
     --g_injectedCount;
     errno = g_injectedErrno;
     return true;
@@ -129,10 +134,11 @@ std::string resolveTarget(const std::string& path)
 
 namespace testing {
 
-void failNextWrites(int errnoValue, int count)
+void failNextWrites(int errnoValue, int count, int after)
 {
     g_injectedErrno = errnoValue;
     g_injectedCount = count;
+    g_injectedAfter = count > 0 ? after : 0;
 }
 
 }  // namespace testing
@@ -207,6 +213,9 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     if (::stat(target.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode))
             throw errorFromErrno(EISDIR);
+        // Renaming over a device or a pipe would replace the node itself with a plain file.
+        if (!S_ISREG(info.st_mode))
+            throw errorFromErrno(EINVAL);
         // The permission bits are checked as well because a privileged user passes access().
         if (::access(target.c_str(), W_OK) != 0)
             throw errorFromErrno(errno);

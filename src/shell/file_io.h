@@ -22,7 +22,8 @@ namespace rig {
 // Replaces `path` with exactly `data`: a temporary file in the same folder is
 // written, flushed and renamed over the target, so a failure never destroys the
 // previous file and leaves no temporary behind. An existing target that is not
-// writable is refused with 70 before anything is written; the target keeps its
+// writable is refused with 70, and one that is not a regular file (a folder, a
+// device, a pipe) with 75, before anything is written; the target keeps its
 // permissions. Throws RigError.
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& data);
 
@@ -30,9 +31,10 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
 void createEmptyFileIfMissing(const std::string& path);
 
 namespace testing {
-// Test seam: the next `count` low-level writes of writeFileAtomically fail with
-// errno `errnoValue`, as a full disk or a failing device would. Count 0 clears it.
-void failNextWrites(int errnoValue, int count);
+// Test seam: once `after` more low-level writes of writeFileAtomically have gone
+// through, the next `count` fail with errno `errnoValue`, as a full disk or a failing
+// device would. Count 0 clears it.
+void failNextWrites(int errnoValue, int count, int after = 0);
 }  // namespace testing
 
 }  // namespace rig

@@ -3,6 +3,7 @@
 #include "shell/product_picture.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -47,11 +48,13 @@ void frmSplash::Form_Load()
 
 void frmSplash::showAndWait()
 {
-    QEventLoop loop;
-    connect(this, &frmSplash::closed, &loop, &QEventLoop::quit);
+    // A local event loop holds up the start-up sequence until the timer has closed the window.
+    bool done = false;
+    connect(this, &frmSplash::closed, this, [&done] { done = true; });
     Form_Load();
     show();
-    loop.exec();
+    while (!done)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void frmSplash::Timer1_Timer()

@@ -5,43 +5,69 @@
 # the placement stored before and write it back unchanged.
 #
 # Usage: startup_e2e.sh path/to/rigsmith
-set -euo pipefail
+set -Eeuo pipefail
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND (status $?)" >&2' ERR
 
 fail() {
     echo "FAIL: $*" >&2
+    if [ -s "${work:-}/xvfb.log" ]; then
+        echo "--- Xvfb said:" >&2
+        cat "$work/xvfb.log" >&2
+    fi
     exit 1
 }
 
-# --- outside the virtual display -------------------------------------------------
-if [ "${1:-}" != "--on-display" ]; then
-    rigsmith=$(realpath "${1:?usage: startup_e2e.sh path/to/rigsmith}")
-    [ -x "$rigsmith" ] || fail "no executable at $rigsmith"
-    for tool in xvfb-run xdotool timeout; do
-        command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-    done
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    # A whole-number 96 dpi screen makes twips and pixels convert exactly (15 to 1).
-    timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$0" --on-display "$rigsmith" "$work"
-    exit $?
-fi
+rigsmith=$(realpath "${1:?usage: startup_e2e.sh path/to/rigsmith}")
+[ -x "$rigsmith" ] || fail "no executable at $rigsmith"
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
 
-# --- on the virtual display --------------------------------------------------------
-rigsmith=$2
-work=$3
+work=$(mktemp -d)
+pid=
+xvfb=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Our own virtual display at a random high number, so that tests running side by side
+# (and their xvfb-run, which counts up from 99) do not meet. A whole-number 96 dpi
+# makes twips and pixels convert exactly (15 to 1).
+start_display() {
+    local number
+    for _ in 1 2 3 4 5; do
+        number=$((200 + RANDOM % 800))
+        Xvfb ":$number" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 2>"$work/xvfb.log" &
+        xvfb=$!
+        for _ in $(seq 50); do
+            kill -0 "$xvfb" 2>/dev/null || break
+            if [ "$(DISPLAY=":$number" xdotool getdisplaygeometry 2>/dev/null || true)" = "1280 1024" ]; then
+                sleep 0.2
+                if kill -0 "$xvfb" 2>/dev/null; then
+                    export DISPLAY=":$number"
+                    return 0
+                fi
+                break
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+        xvfb=
+    done
+    fail "no virtual display could be started"
+}
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY XAUTHORITY
+start_display
+
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 settings="$XDG_CONFIG_HOME/Rigsmith/Rigsmith.conf"
-pid=
-
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-    fi
-}
-trap cleanup EXIT
 
 now_ms() { date +%s%3N; }
 
@@ -55,10 +81,17 @@ start_program() {
     pid=$!
     main=
     for _ in $(seq 300); do
-        kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the program ended before its main window appeared"; }
+        if ! kill -0 "$pid" 2>/dev/null; then
+            local status=0
+            wait "$pid" || status=$?
+            pid=
+            cat "$log" >&2
+            fail "the program ended (status $status) before its main window appeared"
+        fi
         id=$(visible_window '^Rigsmith$')
         if [ -n "$id" ]; then
-            geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p')
+            # The window may be gone between the search and this question.
+            geometry=$(xdotool getwindowgeometry "$id" 2>/dev/null | sed -n 's/.*Geometry: //p' || true)
             [ "$geometry" = "485x326" ] && splash_seen=yes
         fi
         main=$(visible_window '^Tarsen Rigsmith$')

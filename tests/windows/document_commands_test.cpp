@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QRegularExpression>
 
 #include <functional>
 #include <vector>
@@ -144,6 +145,19 @@ TEST_F(DocumentCommandsTest, OpenOfANameEndingInNeitherLmpNorPatOpensNothing)
         EXPECT_TRUE(fake.messages[0].text.contains(".pat")) << name;
         EXPECT_EQ(openChildren(), 0) << name;
     }
+}
+
+TEST_F(DocumentCommandsTest, LampFileThatCannotBeReadIsReportedAndNoWindowRemains)
+{
+    fake.fileAnswers = {QString("/no/such/folder/spot.lmp")};
+    window.mnuFileOpen_Click();
+    ASSERT_EQ(fake.messages.size(), 1U);
+    const FakeUi::Message& m = fake.messages[0];
+    // "Error", the number right behind it, CR LF, the description.
+    EXPECT_TRUE(QRegularExpression("^Error[0-9]+\r\n.+$").match(m.text).hasMatch()) << m.text.toStdString();
+    EXPECT_EQ(m.title, "Error");
+    EXPECT_EQ(m.icon, ui::Icon::Critical);
+    EXPECT_EQ(openChildren(), 0);
 }
 
 TEST_F(DocumentCommandsTest, ToolbarButtonsRunTheirCommands)

@@ -1,0 +1,42 @@
+#include "bench_ui.h"
+
+#include "lamp/function_names.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QtMessageHandler g_defaultHandler = nullptr;
+
+// The headless platform says on every shown window that it ignores size hints and
+// raising; hundreds of those lines would bury the figures.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    g_defaultHandler(type, context, text);
+}
+
+}  // namespace
+
+// The window timings need a running application (headless unless told otherwise),
+// the name tables the windows list from, and the in-memory ui seam.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    g_defaultHandler = qInstallMessageHandler(quietHandler);
+    QApplication app(argc, argv);
+    rig::initFunctionNames();
+    rig::initPaletteTypeNames();
+    bench::MemoryUi memory;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return memory.unexpected() == 0 ? 0 : 2;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "lamp/lamp.h"
+#include "patch/stage_patch.h"
+
+#include <string>
+
+namespace bench {
+
+// A scratch folder for the run, removed with its files at exit.
+const std::string& scratchDir();
+[[nodiscard]] std::string scratchPath(const char* name);
+
+// A lamp with every channel, wheel slot and name filled, as a worked-out lamp file holds.
+[[nodiscard]] rig::Lamp fullLamp(int variant);
+
+// Sixteen lamp types and `entries` placed lamps spread over the stage. With
+// `conflicting`, every lamp starts at DMX 1, so each one overlaps another.
+[[nodiscard]] rig::StagePatch busyPatch(int entries, bool conflicting);
+
+}  // namespace bench

@@ -1,0 +1,79 @@
+#!/usr/bin/env python3
+"""Writes the fuzzers' seed corpus: valid files laid out byte by byte, plus
+truncated and corrupted copies. Run again after a format change."""
+import os
+import struct
+
+here = os.path.dirname(os.path.abspath(__file__))
+
+
+def lamp(name=b"New Lamp", channels=1, icon=1, palette=0, function=0, fill_reserved=False):
+    img = bytearray(1622)
+    img[0] = icon
+    img[2:18] = name.ljust(16, b" ")[:16]
+    img[19] = channels
+    img[20] = channels
+    for c in range(min(channels, 36)):
+        struct.pack_into("<hhBB", img, 790 + 6 * c, palette, function + c, 0, 1)
+    struct.pack_into("<h", img, 22 + 2 * 1, 13)
+    img[118 + 14:118 + 14 + 12] = b"Open        "
+    if fill_reserved:
+        img[1006:1622] = b"\xff" * 616
+    return bytes(img)
+
+
+def entry(lamp_type, start_dmx, col, row):
+    e = bytearray(31)
+    e[0:8] = b"ENTRY   "
+    struct.pack_into("<hhh", e, 9, lamp_type, start_dmx, start_dmx)
+    e[25] = col
+    e[26] = row
+    return bytes(e)
+
+
+def patch():
+    lamps = lamp(b"Spot 575", 12) + lamp(b"Wash", 6, icon=2) + bytes(1622 * 14)
+    entries = entry(0, 1, 0, 0) + entry(1, 13, 3, 1) + entry(16, 600, 19, 23) + bytes(31 * 97)
+    return lamps + entries + struct.pack("<hh", 25, 3)
+
+
+def block(section, length, number, payload, signature=0x3F40, ftype=3):
+    head = struct.pack("<HhhhhBB", signature, ftype, 0, section, length, number, 0) + bytes(8)
+    data = payload[:2020].ljust(2020, b"\0")
+    return head + data + bytes(8)
+
+
+def lamp_data(lamps):
+    payload = b"".join(lamps)[:25952].ljust(25952, b"\0")
+    out = b""
+    for n in range(13):
+        out += block(1, 1712 if n == 12 else 2020, n, payload[2020 * n:2020 * n + 2020])
+    out += block(0, 2020, 0, bytes(2020)) + block(0, 980, 1, bytes(980))
+    return out
+
+
+def write(target, name, data):
+    folder = os.path.join(here, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+three = [lamp(b"Spot 575", 12), lamp(b"Wash", 6, icon=2, palette=8), lamp(b"Beam", 36, icon=4)]
+write("fuzz_lamp_image", "new_lamp", lamp())
+write("fuzz_lamp_image", "reserved_ff", lamp(b"Spot 575", 12, fill_reserved=True))
+write("fuzz_lamp_image", "short", lamp()[:800])
+write("fuzz_lamp_image", "channels_255", lamp(channels=255, function=40))
+write("fuzz_patch_file", "patch", patch())
+write("fuzz_patch_file", "truncated", patch()[:26000])
+write("fuzz_patch_file", "empty", b"")
+data = lamp_data(three)
+write("fuzz_lamp_data_file", "three_lamps", data)
+write("fuzz_lamp_data_file", "partial_block", data[:2048 * 2 + 100])
+write("fuzz_lamp_data_file", "bad_signature", b"\x41" + data[1:4096])
+write("fuzz_lamp_data_file", "type_2", data[:2] + b"\x02" + data[3:4096])
+write("fuzz_lamp_data_file", "length_2021", data[:8] + b"\xe5\x07" + data[10:2048])
+write("fuzz_lamp_data_file", "swapped", data[2048:4096] + data[:2048])
+# The import target takes a two-byte split position, then both payloads.
+write("fuzz_import", "three_lamps", struct.pack("<H", 25952) + b"".join(three) + bytes(25952 - 3 * 1622) + bytes(3000))
+write("fuzz_import", "short_lamp", struct.pack("<H", 900) + lamp()[:900] + entry(2, 25, 3, 1) * 3)
