@@ -9,16 +9,6 @@ namespace rig {
 
 namespace {
 
-std::string folderOfPath(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 // The bytes of `payload` from `offset` on, as a (pointer, size) pair that never points
 // past the end; a decoder reads whatever lies beyond as zero.
 struct Span {

@@ -26,6 +26,7 @@
 #include <QStringList>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -190,11 +191,15 @@ void frmDocument::createControls()
     for (QLabel* label : {m_Label2, m_Label3, m_Label4}) {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // The designed heights assume a smaller font; never cut the help text off.
+        label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
     }
 
     m_btnVerify = new QPushButton(QStringLiteral("&Verify"), this);
     m_btnVerify->setObjectName(QStringLiteral("btnVerify"));
     place(m_btnVerify, 6240, 3240, 1335, 375);
+    if (m_btnVerify->y() < m_Label4->geometry().bottom() + 4)
+        m_btnVerify->move(m_btnVerify->x(), m_Label4->geometry().bottom() + 4);
 
     m_Line1 = new QFrame(this);
     m_Line1->setObjectName(QStringLiteral("Line1"));

@@ -74,15 +74,6 @@ private:
     std::string m_path;
 };
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
 
 std::string nameOf(const std::string& path)
 {
@@ -232,7 +223,7 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     std::string name = nameOf(target);
     if (name.size() > 100)
         name.resize(100);
-    std::string tempPath = folderOf(target) + "/." + name + ".XXXXXX";
+    std::string tempPath = folderOfPath(target) + "/." + name + ".XXXXXX";
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0)
         throw errorFromErrno(errno);
@@ -251,7 +242,7 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     guard.release();
 
     // Make the rename itself durable; the new content is already in place if this fails.
-    Descriptor folder(::open(folderOf(target).c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY));
+    Descriptor folder(::open(folderOfPath(target).c_str(), O_RDONLY | O_CLOEXEC | O_DIRECTORY));
     if (folder.get() >= 0)
         ::fsync(folder.get());
 }
@@ -264,6 +255,16 @@ void createEmptyFileIfMissing(const std::string& path)
     if (errno == EEXIST)
         return;
     throw errorFromErrno(errno);
+}
+
+std::string folderOfPath(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
 }
 
 }  // namespace rig

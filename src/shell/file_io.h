@@ -19,6 +19,9 @@ namespace rig {
 // True when something other than a folder exists at `path`.
 [[nodiscard]] bool fileExists(const std::string& path);
 
+// The folder part of a path: "." for a bare name, "/" for a file in the root.
+[[nodiscard]] std::string folderOfPath(const std::string& path);
+
 // Replaces `path` with exactly `data`: a temporary file in the same folder is
 // written, flushed and renamed over the target, so a failure never destroys the
 // previous file and leaves no temporary behind. An existing target that is not
