@@ -37,14 +37,14 @@ inline void put(Bytes& bytes, std::size_t offset, const std::string& text)
         bytes.at(offset++) = static_cast<std::uint8_t>(ch);
 }
 
-// A lamp file image laid out by hand: icon, name padded with spaces to 16 bytes, the channel
+// A lamp file image laid out by hand: icon 1, name padded with spaces to 16 bytes, the channel
 // count and its copy, wheel slot functions and the channels as {palette, function, step}.
 inline Bytes lampImage(const std::string& name, std::initializer_list<std::array<int, 3>> channels,
-                       std::initializer_list<std::pair<int, int>> wheelFunctions = {}, int icon = 1)
+                       std::initializer_list<std::pair<int, int>> wheelFunctions = {})
 {
     Bytes bytes(1622, 0);
     const int count = static_cast<int>(channels.size());
-    put(bytes, 0, {icon});
+    put(bytes, 0, {1});  // Icon
     put(bytes, 2, (name + std::string(16, ' ')).substr(0, 16));
     put(bytes, 19, {count, count});
     for (const auto& [slot, function] : wheelFunctions)
@@ -67,36 +67,10 @@ inline Bytes consoleBlock(int section, int number, const Bytes& data, int signat
     return block;
 }
 
-inline Bytes join(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-// A console lamp data file as the export lays it out: the lamp payload (25952 bytes) in
-// section 1 blocks, then the patch payload (3000) in section 0 blocks, 2020 bytes a block.
-inline Bytes consoleFile(Bytes lamp, Bytes patch = {})
-{
-    lamp.resize(25952, 0);
-    patch.resize(3000, 0);
-    Bytes file;
-    for (const auto& [section, payload] : {std::pair{1, &lamp}, std::pair{0, &patch}})
-        for (std::size_t from = 0; from < payload->size(); from += 2020) {
-            const auto begin = payload->begin() + static_cast<std::ptrdiff_t>(from);
-            const auto length = static_cast<std::ptrdiff_t>(std::min<std::size_t>(2020, payload->size() - from));
-            file = join({file, consoleBlock(section, static_cast<int>(from / 2020), Bytes(begin, begin + length))});
-        }
-    return file;
-}
-
 struct Result {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
     [[nodiscard]] QStringList errLines() const { return err.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
-    [[nodiscard]] QStringList outLines() const { return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
 // A scratch folder with an "app" folder holding the program's showttl.dat.
@@ -106,20 +80,18 @@ protected:
     {
         rig::initFunctionNames();
         rig::initPaletteTypeNames();
-        ASSERT_TRUE(m_dir.isValid());
-        mkdir("app");
+        ASSERT_TRUE(m_dir.isValid() && QDir(m_dir.path()).mkpath("app"));
         write("app/showttl.dat", m_showTitle);
     }
 
     [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
     [[nodiscard]] bool exists(const QString& name) const { return QFile::exists(path(name)); }
-    void mkdir(const QString& name) const { ASSERT_TRUE(QDir(m_dir.path()).mkpath(name)) << name; }
     void write(const QString& name, const Bytes& bytes) const
     {
         QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name;
-        ASSERT_EQ(file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())),
-                  static_cast<qint64>(bytes.size()));
+        const auto size = static_cast<qint64>(bytes.size());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(bytes.data()), size) == size)
+            << name;
     }
     [[nodiscard]] Bytes read(const QString& name) const
     {
@@ -135,8 +107,7 @@ protected:
         for (const QString& word : line.split(QLatin1Char(' '), Qt::SkipEmptyParts))
             args << (word.startsWith(QLatin1Char('@')) ? path(word.mid(1)) : word);
         Result result;
-        QTextStream out(&result.out);
-        QTextStream err(&result.err);
+        QTextStream out(&result.out), err(&result.err);
         result.status = cli::runCli(args, out, err, path("app"));
         out.flush();
         err.flush();
