@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 frmImport::frmImport(frmMain& main, QWidget* parent) : QDialog(parent), m_main(main)
@@ -98,10 +100,12 @@ void frmImport::importDataFile(const QString& path)
     state.patch.patchEntries = imported.patchEntries;
     // An open stage screen would otherwise show placed lamps that are gone, and close
     // without offering to save the ones that came in. A closed one is only redrawn: the
-    // next patch opened replaces these entries anyway.
+    // next patch opened replaces these entries anyway. Open means its sub-window is in
+    // the client area; a minimised one hides the screen itself but is still open.
     if (frmStageScreen* screen = m_main.stageScreen(false)) {
         screen->refreshScreen();
-        if (screen->isVisibleTo(&m_main))
+        const auto* sub = qobject_cast<const QMdiSubWindow*>(screen->parentWidget());
+        if (sub != nullptr && sub->mdiArea() == m_main.mdiArea())
             screen->setChanged(true);
     }
 }

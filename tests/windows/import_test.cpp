@@ -136,6 +136,7 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
     ASSERT_FALSE(screen->textMatrix(2, 3).isEmpty());
+    main.mdiArea()->currentSubWindow()->showMinimized();  // minimised is still open
 
     Bytes area(3000, 0);
     area[31 * 4 + 13] = 40;  // entry 4: StartDMX 40 at column 5, row 6
