@@ -24,6 +24,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr double headingTwips = 300;
@@ -129,10 +131,10 @@ void frmStageScreen::refreshScreen()
         item->setData(Qt::UserRole, text);
         // The view breaks lines at line feeds only.
         item->setText(QString(text).remove(QLatin1Char('\r')));
-        if (conflicts[i].any()) {
-            item->setBackground(conflictColour);
-            item->setToolTip(QString::fromStdString(rig::describeConflict(conflicts[i])));
-        }
+        // Set or cleared for every lamp drawn: a lamp drawn over another in the same
+        // cell must not show the conflict of the one it hides.
+        item->setData(Qt::BackgroundRole, conflicts[i].any() ? QVariant(conflictColour) : QVariant());
+        item->setToolTip(QString::fromStdString(rig::describeConflict(conflicts[i])));
     }
 }
 
@@ -269,12 +271,13 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
     rig::StagePatch& patch = patchOf(m_main);
     // The counter can point at a placed lamp: an import replaces the placed lamps but
     // not the counter, and a damaged file can hold any value. That lamp must not be
-    // taken over, so the drop moves on to the next entry not in use.
-    int entry = patch.nNextEntry;
-    while (entry >= 0 && entry < static_cast<int>(rig::patchEntryCount) &&
+    // taken over, so the drop moves on to the next entry not in use. A negative counter
+    // (damaged file) counts from the first entry rather than locking the patch for good.
+    int entry = std::max<int>(patch.nNextEntry, 0);
+    while (entry < static_cast<int>(rig::patchEntryCount) &&
            patch.patchEntries[static_cast<std::size_t>(entry)].inUse())
         ++entry;
-    if (entry < 0 || entry >= static_cast<int>(rig::patchEntryCount)) {
+    if (entry >= static_cast<int>(rig::patchEntryCount)) {
         ui::current().message(this,
                               QStringLiteral("The stage patch is full: all %1 lamp numbers have been used.")
                                       .arg(rig::patchEntryCount) +

@@ -81,6 +81,23 @@ TEST_F(StageScreenTest, DropThenPatchAndOkDrawsTheLampAtTheNextAddress)
     drop(2, 3, 1);
     EXPECT_EQ(s->textMatrix(2, 3), "1.25.25\r\nWash            ");
     EXPECT_TRUE(s->isChanged());
+
+    // An overlap is marked on the lamp drawn; one drawn over it in its cell shows its own.
+    const auto dmxAt = [this](const char* dmx, const char* row) {
+        fake.dialogScripts.push_back([dmx, row](QDialog& d) {
+            box(d, "txtStartDMX")->setText(dmx);
+            box(d, "txtScreenRow")->setText(row);
+            click(d, "btnOK");
+        });
+        drop(9, 4);
+    };
+    const QTableWidgetItem* cell = s->grdStageScreen()->item(3, 3);
+    dmxAt("27", "4");
+    EXPECT_EQ(cell->toolTip(), "DMX overlaps lamp 1");
+    dmxAt("100", "4");
+    EXPECT_TRUE(s->textMatrix(4, 4).startsWith("3.0.100"));
+    EXPECT_EQ(cell->toolTip(), "");
+    EXPECT_FALSE(cell->data(Qt::BackgroundRole).isValid());
 }
 
 TEST_F(StageScreenTest, CancelAndCutSpendLampNumbersAndRefusedDropsTakeNone)
@@ -108,6 +125,11 @@ TEST_F(StageScreenTest, CancelAndCutSpendLampNumbersAndRefusedDropsTakeNone)
     drop(5, 5);
     EXPECT_EQ(fake.messages.size(), 2u);
     EXPECT_EQ(patchBytes(), before);
+
+    state.patch.nNextEntry = -4;  // only a damaged file holds this: the first free entry is taken
+    place(5, 5);
+    EXPECT_TRUE(s->textMatrix(5, 5).startsWith("1."));
+    EXPECT_EQ(state.patch.nNextEntry, 1);
 }
 
 TEST_F(StageScreenTest, MenuMoveAndPropertiesChangeOnlyWhatTheyShould)
