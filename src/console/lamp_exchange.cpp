@@ -3,6 +3,7 @@
 #include "shell/file_io.h"
 #include "shell/rig_error.h"
 
+#include <cctype>
 #include <limits>
 
 namespace rig {
@@ -71,6 +72,14 @@ std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder, cons
 void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
                       const std::string& appPath)
 {
+    // The console file is copied under this name beside the output, so an output of that
+    // name would be overwritten by the copy (or, in the program's folder, replace it).
+    std::string outputName = outputPath.substr(outputPath.find_last_of('/') + 1);
+    for (char& c : outputName)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (outputName == showTitleFileName)
+        throw RigError(errc::badFileName, std::string("The lamp data file can not be named ") + showTitleFileName);
+
     const std::vector<std::uint8_t> lampMeant = fitted(lampPayload, lampPayloadSize);
     const std::vector<std::uint8_t> patchMeant(patchPayloadSize, 0);
     writeLampDataFile(outputPath, lampMeant, patchMeant);

@@ -8,6 +8,7 @@ namespace rig {
 // Error numbers that the windows' decisions and messages rely on.
 namespace errc {
 constexpr int noActiveWindow = 91;
+constexpr int badFileName = 52;
 constexpr int fileNotFound = 53;
 constexpr int diskFull = 61;
 constexpr int permissionDenied = 70;

@@ -96,6 +96,18 @@ TEST(ExportLampData, MissingNameStopsBeforeAnythingIsWrittenOrCreated)
     EXPECT_EQ(sortedNames(setup.output), Names{"lamp.dat"});
 }
 
+// An output named like the console file would be overwritten by the copy beside it.
+TEST(ExportLampData, RefusesAnOutputNamedLikeTheConsoleFile)
+{
+    ExportSetup setup;
+    EXPECT_EQ(errorNumber([&] {
+                  exportLampData(setup.source.file(""), {"lamp0.lmp"}, setup.program.file("ShowTtl.DAT"),
+                                 setup.program.file(""));
+              }),
+              errc::badFileName);
+    EXPECT_EQ(readBytes(setup.program.file(showTitleFileName)), showTitleBytes);
+}
+
 TEST(DecodeImportedLampData, FindsUsedSlotsAndLowersPaletteCodes)
 {
     Bytes lampPayload(lampPayloadSize + 500, 0);
