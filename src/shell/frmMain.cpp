@@ -486,6 +486,11 @@ void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
     if (!sub) {
         sub = addDocument(screen);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        // The first showing fills the client area, leaving free the column at the right
+        // edge where the lamp toolbox stands.
+        const QSize area = m_mdiArea->viewport()->size();
+        const int toolboxRoom = ui::twipsToPixels(1400 + 300);
+        sub->setGeometry(0, 0, std::max(area.width() - toolboxRoom, area.width() / 2), area.height());
     } else if (sub->mdiArea() != m_mdiArea) {
         m_mdiArea->addSubWindow(sub);
     }
