@@ -74,7 +74,7 @@ void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::s
 {
     // The console file is copied under this name beside the output, so an output of that
     // name would be overwritten by the copy (or, in the program's folder, replace it).
-    std::string outputName = outputPath.substr(outputPath.find_last_of('/') + 1);
+    std::string outputName = nameOfPath(outputPath);
     for (char& c : outputName)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (outputName == showTitleFileName)

@@ -23,7 +23,6 @@ const QString tbxLamps::mimeType = QStringLiteral("application/x-rigsmith-lamp-s
 namespace {
 
 constexpr int toolRows = static_cast<int>(rig::lampSlots);
-constexpr double toolColumnTwips = 1400;
 constexpr double toolRowTwips = 300;
 constexpr double toolTopTwips = 1000;
 
@@ -55,10 +54,10 @@ tbxLamps::tbxLamps(frmMain& main) : QWidget(&main, Qt::Tool), m_main(main)
 
 void tbxLamps::Form_Load()
 {
-    m_grdLampTool->setColumnWidth(0, ui::twipsToPixels(toolColumnTwips));
+    m_grdLampTool->setColumnWidth(0, ui::twipsToPixels(columnTwips));
     refreshTools();
     const int frame = 2 * m_grdLampTool->frameWidth();
-    setFixedSize(ui::twipsToPixels(toolColumnTwips) + frame, toolRows * ui::twipsToPixels(toolRowTwips) + frame);
+    setFixedSize(ui::twipsToPixels(columnTwips) + frame, toolRows * ui::twipsToPixels(toolRowTwips) + frame);
 }
 
 void tbxLamps::showEvent(QShowEvent* event)

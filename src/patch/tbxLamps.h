@@ -16,6 +16,8 @@ class tbxLamps final : public QWidget {
 public:
     // The MIME type of a drag from the toolbox; its data is the slot number as text.
     static const QString mimeType;
+    // Width of the one column of lamp buttons.
+    static constexpr double columnTwips = 1400;
 
     // Owned by the main window, but a tool window of its own rather than a child.
     explicit tbxLamps(frmMain& main);

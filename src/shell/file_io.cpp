@@ -75,12 +75,6 @@ private:
 };
 
 
-std::string nameOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 mode_t currentUmask()
 {
     // The program has one thread, so briefly changing the mask is harmless.
@@ -220,7 +214,7 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     }
 
     // An exclusive, unpredictable name beside the target, so the rename stays on one file system.
-    std::string name = nameOf(target);
+    std::string name = nameOfPath(target);
     if (name.size() > 100)
         name.resize(100);
     std::string tempPath = folderOfPath(target) + "/." + name + ".XXXXXX";
@@ -265,6 +259,12 @@ std::string folderOfPath(const std::string& path)
     if (slash == 0)
         return "/";
     return path.substr(0, slash);
+}
+
+std::string nameOfPath(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace rig

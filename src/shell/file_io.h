@@ -21,6 +21,8 @@ namespace rig {
 
 // The folder part of a path: "." for a bare name, "/" for a file in the root.
 [[nodiscard]] std::string folderOfPath(const std::string& path);
+// The last component of a path.
+[[nodiscard]] std::string nameOfPath(const std::string& path);
 
 // Replaces `path` with exactly `data`: a temporary file in the same folder is
 // written, flushed and renamed over the target, so a failure never destroys the

@@ -4,6 +4,7 @@
 #include "console/frmExport.h"
 #include "console/frmImport.h"
 #include "patch/frmStageScreen.h"
+#include "patch/tbxLamps.h"
 #include "shell/document_window.h"
 #include "shell/frmAbout.h"
 #include "shell/product_picture.h"
@@ -489,7 +490,7 @@ void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
         // The first showing fills the client area, leaving free the column at the right
         // edge where the lamp toolbox stands.
         const QSize area = m_mdiArea->viewport()->size();
-        const int toolboxRoom = ui::twipsToPixels(1400 + 300);
+        const int toolboxRoom = ui::twipsToPixels(tbxLamps::columnTwips + 300);
         sub->setGeometry(0, 0, std::max(area.width() - toolboxRoom, area.width() / 2), area.height());
     } else if (sub->mdiArea() != m_mdiArea) {
         m_mdiArea->addSubWindow(sub);
