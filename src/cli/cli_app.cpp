@@ -8,8 +8,8 @@
 #include "lamp/lamp.h"
 #include "lamp/verify.h"
 #include "patch/stage_patch.h"
-#include "shell/file_io.h"
-#include "shell/rig_error.h"
+#include "lamp/file_io.h"
+#include "lamp/rig_error.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "cli/file_transaction.h"
 
-#include "shell/file_io.h"
-#include "shell/rig_error.h"
+#include "lamp/file_io.h"
+#include "lamp/rig_error.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,8 +1,8 @@
 #include "console/console_file.h"
 
 #include "lamp/byte_io.h"
-#include "shell/file_io.h"
-#include "shell/rig_error.h"
+#include "lamp/file_io.h"
+#include "lamp/rig_error.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "console/frmExport.h"
 
 #include "console/lamp_exchange.h"
-#include "shell/file_io.h"
-#include "shell/rig_error.h"
+#include "lamp/file_io.h"
+#include "lamp/rig_error.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 

@@ -3,7 +3,7 @@
 #include "console/lamp_exchange.h"
 #include "patch/frmStageScreen.h"
 #include "shell/frmMain.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"

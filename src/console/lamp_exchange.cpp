@@ -1,7 +1,7 @@
 #include "console/lamp_exchange.h"
 
-#include "shell/file_io.h"
-#include "shell/rig_error.h"
+#include "lamp/file_io.h"
+#include "lamp/rig_error.h"
 
 #include <cctype>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "lamp/verify.h"
 
 #include "lamp/function_names.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 
 #include <cstddef>
 #include <optional>

@@ -6,7 +6,7 @@
 #include "patch/stage_patch.h"
 #include "patch/tbxLamps.h"
 #include "shell/frmMain.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"

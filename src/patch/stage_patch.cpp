@@ -1,7 +1,7 @@
 #include "patch/stage_patch.h"
 
 #include "lamp/byte_io.h"
-#include "shell/file_io.h"
+#include "lamp/file_io.h"
 
 namespace rig {
 

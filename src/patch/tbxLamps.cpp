@@ -3,7 +3,7 @@
 #include "lamp/lamp.h"
 #include "patch/stage_patch.h"
 #include "shell/frmMain.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"

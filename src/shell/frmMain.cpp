@@ -8,7 +8,7 @@
 #include "shell/document_window.h"
 #include "shell/frmAbout.h"
 #include "shell/product_picture.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 

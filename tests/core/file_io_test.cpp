@@ -1,4 +1,4 @@
-#include "shell/file_io.h"
+#include "lamp/file_io.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

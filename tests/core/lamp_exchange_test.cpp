@@ -1,6 +1,6 @@
 #include "console/lamp_exchange.h"
 
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "console/frmExport.h"
 #include "lamp/frmDocument.h"
 #include "patch/frmStageScreen.h"
-#include "shell/file_io.h"
+#include "lamp/file_io.h"
 #include "window_helpers.h"
 
 #include <QDir>

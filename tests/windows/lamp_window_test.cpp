@@ -2,7 +2,7 @@
 
 #include "lamp/frmDocument.h"
 #include "shell/common_dialog.h"
-#include "shell/file_io.h"
+#include "lamp/file_io.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

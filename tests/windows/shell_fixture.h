@@ -3,7 +3,7 @@
 #include "window_helpers.h"
 
 #include "shell/document_window.h"
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/rig_error.h"
+#include "lamp/rig_error.h"
 
 #include <cstddef>
 #include <cstdint>
