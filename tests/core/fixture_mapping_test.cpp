@@ -1,0 +1,223 @@
+#include "fixture/fixture_mapping.h"
+#include "lamp/rig_error.h"
+#include "lamp/verify.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using rig::ChannelKind;
+using rig::FixtureChannel;
+using K = ChannelKind;
+
+FixtureChannel ch(const std::string& name, ChannelKind kind)
+{
+    FixtureChannel channel;
+    channel.name = name;
+    channel.kind = kind;
+    return channel;
+}
+
+// A fine channel; `coarse` is the 0-based index of its coarse channel in the mode, -1 when absent.
+FixtureChannel fine(const std::string& name, ChannelKind kind, int coarse, int byte = 1)
+{
+    FixtureChannel channel = ch(name, kind);
+    channel.fineByte = byte;
+    channel.coarse = coarse;
+    return channel;
+}
+
+rig::FixtureDescription fixtureOf(std::vector<FixtureChannel> channels, rig::FixtureBody body = rig::FixtureBody::MovingHead)
+{
+    rig::FixtureDescription fixture;
+    fixture.name = "Test Spot 575 Deluxe Edition";
+    fixture.shortName = "Spot575";
+    fixture.body = body;
+    fixture.modes.push_back({"Standard", std::move(channels), {}});
+    return fixture;
+}
+
+std::vector<int> functionsOf(const rig::Lamp& lamp)
+{
+    std::vector<int> codes;
+    for (std::size_t c = 0; c < lamp.usedChannels(); ++c)
+        codes.push_back(lamp.Channel[c].Function);
+    return codes;
+}
+
+std::vector<int> notedChannels(const std::vector<rig::FixtureNote>& notes)
+{
+    std::vector<int> channels;
+    for (const auto& note : notes)
+        channels.push_back(note.channel);
+    return channels;
+}
+
+struct MappingCase {
+    const char* what;
+    std::vector<FixtureChannel> channels;
+    std::vector<int> functions;
+    std::vector<int> noted;  // 1-based channels that did not get their natural function
+};
+
+class FixtureMappingTable : public ::testing::TestWithParam<MappingCase> {};
+
+// Every converted lamp must also pass the lamp check and keep the mode's layout.
+TEST_P(FixtureMappingTable, FunctionsNotesAndACleanCheck)
+{
+    const MappingCase& c = GetParam();
+    const rig::FixtureLamp result = rig::fixtureToLamp(fixtureOf(c.channels), 0);
+    EXPECT_EQ(functionsOf(result.lamp), c.functions);
+    EXPECT_EQ(notedChannels(result.notes), c.noted);
+    EXPECT_EQ(result.lamp.NumberChannel, c.channels.size());
+    EXPECT_EQ(result.lamp.NumberChannelCopy, c.channels.size());
+    const auto findings = rig::verifyLamp(result.lamp);
+    EXPECT_FALSE(rig::hasError(findings)) << findings.back().text;
+    for (std::size_t i = 0; i < c.channels.size(); ++i)
+        EXPECT_EQ(result.lamp.Channel[i].Step, 1) << "channel " << i + 1;
+}
+
+const MappingCase mappingCases[] = {
+    {"16-bit pan and tilt with a dimmer",
+     {ch("Pan", K::Pan), fine("Pan fine", K::Pan, 0), ch("Tilt", K::Tilt), fine("Tilt fine", K::Tilt, 2), ch("Dimmer", K::Intensity)},
+     {1, 2, 4, 5, 21},
+     {}},
+    {"fine before coarse, tilt 8-bit",
+     {fine("Pan fine", K::Pan, 1), ch("Pan", K::Pan), ch("Tilt", K::Tilt)},
+     {2, 1, 6},
+     {}},
+    {"every family once",
+     {ch("Shutter", K::ShutterStrobe), ch("Colour", K::ColourWheel), ch("R", K::Red), ch("G", K::Green), ch("B", K::Blue),
+      ch("CTC", K::ColourTemperature), ch("Gobo", K::GoboWheel), ch("Gobo rot", K::GoboRotation), ch("Focus", K::Focus),
+      ch("Zoom", K::Zoom), ch("Iris", K::Iris), ch("Prism", K::Prism), ch("Blade", K::BladeInsertion),
+      ch("Blade rot", K::BladeRotation), ch("Speed", K::Speed), ch("C", K::Cyan), ch("M", K::Magenta), ch("Y", K::Yellow),
+      ch("Macro", K::Effect), ch("Amber", K::Amber), ch("Frost", K::Frost), ch("Reset", K::Control), ch("-", K::NoFunction)},
+     {22, 7, 9, 10, 11, 12, 13, 15, 17, 18, 19, 20, 24, 23, 28, 32, 33, 34, 35, 36, 37, 38, 0},
+     {}},
+    {"repeated families take the next code, then Aux",
+     {ch("Col 1", K::ColourWheel), ch("Col 2", K::ColourWheel), ch("Col 3", K::ColourWheel), ch("Gobo 1", K::GoboWheel),
+      ch("Gobo 2", K::GoboWheel), ch("Rot 1", K::GoboRotation), ch("Rot 2", K::GoboRotation), ch("Dim", K::Intensity),
+      ch("Dim 2", K::Intensity)},
+     {7, 8, 29, 13, 14, 15, 16, 21, 30},
+     {3, 9}},
+    {"effects and prism rotation share one code",
+     {ch("Prism rot", K::PrismRotation), ch("Macro", K::Effect)},
+     {35, 29},
+     {2}},
+    {"nine blades",
+     {ch("B1", K::BladeInsertion), ch("B2", K::BladeInsertion), ch("B3", K::BladeInsertion), ch("B4", K::BladeInsertion),
+      ch("B5", K::BladeInsertion), ch("B6", K::BladeInsertion), ch("B7", K::BladeInsertion), ch("B8", K::BladeInsertion),
+      ch("B9", K::BladeInsertion)},
+     {24, 25, 26, 27, 39, 40, 41, 42, 29},
+     {9}},
+    {"unknown and uncoded colours take Aux1 to Aux3, then None",
+     {ch("?1", K::Unknown), ch("White", K::OtherColour), ch("?3", K::Unknown), ch("UV", K::OtherColour), ch("?5", K::Unknown)},
+     {29, 30, 31, 0, 0},
+     {1, 2, 3, 4, 5}},
+    {"fine channels other than pan and tilt fine",
+     {ch("Dimmer", K::Intensity), fine("Dimmer fine", K::Intensity, 0), ch("Pan", K::Pan), fine("Pan fine", K::Pan, 2),
+      fine("Pan 24-bit", K::Pan, 2, 2), fine("Tilt fine", K::Tilt, -1)},
+     {21, 29, 1, 2, 30, 31},
+     {2, 5, 6}},
+    {"a second pan channel never gets a pan code",
+     {ch("Pan", K::Pan), ch("Pan 2", K::Pan), fine("Pan 2 fine", K::Pan, 1), ch("Tilt", K::Tilt), ch("Tilt 2", K::Tilt)},
+     {3, 29, 30, 6, 31},
+     {2, 3, 5}},
+    {"unused channels keep their place",
+     {ch("Dimmer", K::Intensity), ch("", K::NoFunction), ch("", K::NoFunction), ch("Zoom", K::Zoom)},
+     {21, 0, 0, 18},
+     {}},
+    {"an expanded pixel bar",
+     {ch("Master", K::Intensity), ch("Red 1", K::Red), ch("Green 1", K::Green), ch("Blue 1", K::Blue), ch("Red 2", K::Red),
+      ch("Green 2", K::Green), ch("Blue 2", K::Blue), ch("Red 3", K::Red)},
+     {21, 9, 10, 11, 29, 30, 31, 0},
+     {5, 6, 7, 8}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, FixtureMappingTable, ::testing::ValuesIn(mappingCases),
+                         [](const ::testing::TestParamInfo<MappingCase>& param) { return "case" + std::to_string(param.index); });
+
+TEST(FixtureMapping, PaletteTypesFollowTheFunction)
+{
+    // Position, Intensity, Colour, Beam and Control, and None for an unused channel.
+    const auto result = rig::fixtureToLamp(
+        fixtureOf({ch("Pan", K::Pan), ch("Dim", K::Intensity), ch("Col", K::ColourWheel), ch("Amber", K::Amber),
+                   ch("Gobo", K::GoboWheel), ch("Frost", K::Frost), ch("B5", K::BladeInsertion), ch("Speed", K::Speed),
+                   ch("Fx", K::Effect), ch("Lamp", K::Control), ch("?", K::Unknown), ch("", K::NoFunction)}),
+        0);
+    std::vector<int> palettes;
+    for (std::size_t c = 0; c < result.lamp.usedChannels(); ++c)
+        palettes.push_back(result.lamp.Channel[c].Palette);
+    EXPECT_EQ(palettes, (std::vector<int>{1, 4, 3, 3, 2, 2, 2, 5, 5, 5, 5, 0}));
+}
+
+TEST(FixtureMapping, WheelSlotsFollowTheChannelsThatNeedThem)
+{
+    const auto result = rig::fixtureToLamp(
+        fixtureOf({ch("Pan", K::Pan), fine("Pan fine", K::Pan, 0), ch("Dimmer", K::Intensity), ch("", K::NoFunction),
+                   ch("Colour wheel with a long name", K::ColourWheel), ch("Gob\xC3\xB6 \xE2\x82\xAC \xE2\x98\x85", K::GoboWheel)}),
+        0);
+    const rig::Lamp& lamp = result.lamp;
+    EXPECT_EQ(lamp.WheelFunction[0], 2);
+    EXPECT_EQ(lamp.Wheel[0].WheelName.str(), "Pan fine    ");
+    EXPECT_EQ(lamp.WheelFunction[1], 7);
+    EXPECT_EQ(lamp.Wheel[1].WheelName.str(), "Colour wheel");
+    // Windows-1252 holds o-umlaut and the euro sign, not the star.
+    EXPECT_EQ(lamp.WheelFunction[2], 13);
+    EXPECT_EQ(lamp.Wheel[2].WheelName.str(), "Gob\xF6 \x80 ?    ");
+    EXPECT_EQ(lamp.WheelFunction[3], 0);
+    EXPECT_TRUE(lamp.Wheel[3].WheelName.isAllZero());
+}
+
+TEST(FixtureMapping, IconAndName)
+{
+    auto fixture = fixtureOf({ch("Dim", K::Intensity)});
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 4);
+    // The short name wins, stored as a 16-character field; without one the name is cut.
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.LampName.str(), "Spot575         ");
+    fixture.shortName.clear();
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.LampName.str(), "Test Spot 575 De");
+    fixture.body = rig::FixtureBody::Scanner;
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 2);
+    fixture.body = rig::FixtureBody::Other;
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 1);
+}
+
+TEST(FixtureMapping, NotesSayWhatTheChannelBecame)
+{
+    const auto result = rig::fixtureToLamp(
+        fixtureOf({ch("Dimmer", K::Intensity), fine("Dimmer fine", K::Intensity, 0), ch("Dimmer 2", K::Intensity)}), 0);
+    ASSERT_EQ(result.notes.size(), 2u);
+    EXPECT_EQ(result.notes[0].name, "Dimmer fine");
+    EXPECT_EQ(result.notes[0].text, "fine channel of channel 1 \"Dimmer\", no console function, became Aux1");
+    EXPECT_EQ(result.notes[1].text, "no free console function for another dimmer, became Aux2");
+}
+
+TEST(FixtureMapping, RefusedModes)
+{
+    std::vector<FixtureChannel> channels(36, ch("Fx", K::Effect));
+    auto fixture = fixtureOf(channels);
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.NumberChannel, 36);
+
+    fixture.modes[0].channels.push_back(ch("Fx", K::Effect));
+    EXPECT_EQ(rig::fixtureModeRefusal(fixture.modes[0]), "the mode has 37 channels, the console takes at most 36");
+    try {
+        (void)rig::fixtureToLamp(fixture, 0);
+        FAIL() << "a 37-channel mode was converted";
+    } catch (const rig::RigError& error) {
+        EXPECT_EQ(error.number(), rig::errc::fixtureMode);
+        EXPECT_NE(error.description().find("37 channels"), std::string::npos);
+    }
+
+    fixture.modes[0].channels.clear();
+    EXPECT_THROW((void)rig::fixtureToLamp(fixture, 0), rig::RigError);
+    fixture.modes[0].channels.push_back(ch("Fx", K::Effect));
+    fixture.modes[0].refusal = "matrix pixels chosen by position are not supported";
+    EXPECT_THROW((void)rig::fixtureToLamp(fixture, 0), rig::RigError);
+    EXPECT_THROW((void)rig::fixtureToLamp(fixture, 1), rig::RigError);
+}
+
+}  // namespace
