@@ -2,8 +2,11 @@
 # missing, configure and build first.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# Warnings are errors in every build made here (`make test WERROR=OFF` to relax);
+# a plain `cmake` build, as packagers run it, keeps them warnings.
+WERROR ?= ON
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench clean
+.PHONY: all deps configure build run test test-release test-sanitize fuzz bench clean
 
 all: build
 
@@ -11,7 +14,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DRIGSMITH_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -27,10 +30,18 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The whole test suite again in an optimised build, which sees warnings and faults that
+# a debug build does not.
+REL_BUILD_DIR ?= build-release
+test-release: deps
+	@cmake -S . -B $(REL_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DRIGSMITH_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(REL_BUILD_DIR) -j$(JOBS)
+	@cd $(REL_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
 # The whole test suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SAN_BUILD_DIR ?= build-asan
 test-sanitize: deps
-	@cmake -S . -B $(SAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DRIGSMITH_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(SAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DRIGSMITH_SANITIZE=ON -DRIGSMITH_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(SAN_BUILD_DIR) -j$(JOBS)
 	@cd $(SAN_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
@@ -45,7 +56,8 @@ fuzz:
 BENCH_BUILD_DIR ?= build-bench
 bench:
 	@scripts/install-deps.sh bench
-	@cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DRIGSMITH_BENCH=ON -DRIGSMITH_BUILD_TESTS=OFF >/dev/null
+	@cmake -S . -B $(BENCH_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DRIGSMITH_BENCH=ON -DRIGSMITH_BUILD_TESTS=OFF \
+		-DRIGSMITH_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BENCH_BUILD_DIR) -j$(JOBS) --target rigsmith_bench
 	@QT_QPA_PLATFORM=offscreen $(BENCH_BUILD_DIR)/bench/rigsmith_bench
 

@@ -31,9 +31,14 @@ std::optional<QString> FakeUi::nextFile(bool save, const ui::FileRequest& reques
         ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
         return std::nullopt;
     }
-    std::optional<QString> answer = fileAnswers.front();
+    // The answer is taken apart rather than copied as an optional: optimised GCC builds
+    // flag the optional's copy as maybe-uninitialized.
+    const bool chosen = fileAnswers.front().has_value();
+    const QString name = chosen ? *fileAnswers.front() : QString();
     fileAnswers.pop_front();
-    return answer;
+    if (!chosen)
+        return std::nullopt;
+    return name;
 }
 
 std::optional<QString> FakeUi::openFileName(QWidget*, const ui::FileRequest& request)
