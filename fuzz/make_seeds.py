@@ -77,3 +77,15 @@ write("fuzz_lamp_data_file", "swapped", data[2048:4096] + data[:2048])
 # The import target takes a two-byte split position, then both payloads.
 write("fuzz_import", "three_lamps", struct.pack("<H", 25952) + b"".join(three) + bytes(25952 - 3 * 1622) + bytes(3000))
 write("fuzz_import", "short_lamp", struct.pack("<H", 900) + lamp()[:900] + entry(2, 25, 3, 1) * 3)
+
+# The fixture readers start from the test suite's own sample definitions, whole, cut
+# short and with a character flipped.
+fixtures = os.path.join(here, "..", "tests", "fixture", "data")
+for name in sorted(os.listdir(fixtures)):
+    target = "fuzz_ofl_definition" if name.endswith(".json") else "fuzz_qxf_definition"
+    with open(os.path.join(fixtures, name), "rb") as f:
+        text = f.read()
+    stem = os.path.splitext(name)[0]
+    write(target, stem, text)
+    write(target, stem + "_cut", text[: len(text) // 2])
+    write(target, stem + "_flipped", text.replace(b'"', b"'", 1) if target == "fuzz_ofl_definition" else text.replace(b"</Mode>", b"", 1))

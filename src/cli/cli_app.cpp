@@ -3,6 +3,8 @@
 #include "cli/file_transaction.h"
 #include "cli/render.h"
 #include "cli/safe_names.h"
+#include "fixture/fixture_mapping.h"
+#include "fixture/fixture_reader.h"
 #include "console/console_file.h"
 #include "console/lamp_exchange.h"
 #include "lamp/lamp.h"
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -296,17 +299,9 @@ QString listedName(const rig::Lamp& lamp)
     return name;
 }
 
-int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& data, const QString& slotText,
-              const QString& outPath, bool force)
+// Writes one lamp file; an existing file is replaced only with --force.
+int writeOneLamp(Context& ctx, const QString& outPath, const rig::Lamp& lamp, bool force)
 {
-    bool isNumber = false;
-    const int slot = slotText.toInt(&isNumber);
-    if (!isNumber || slot < 0 || slot >= static_cast<int>(rig::lampSlots))
-        return usageError(ctx, QStringLiteral("--slot takes a slot number from 0 to %1").arg(rig::lampSlots - 1));
-    const rig::Lamp& lamp = data.lmpSlots[static_cast<std::size_t>(slot)];
-    if (lamp.Icon == 0)
-        return fail(ctx, path, QStringLiteral("Slot %1 holds no lamp").arg(slot));
-
     const QFileInfo outInfo(outPath);
     if (outInfo.isDir())
         return fail(ctx, outPath, QStringLiteral("Is a folder"));
@@ -321,7 +316,26 @@ int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& da
     return exitOk;
 }
 
-int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& dirPath, bool force)
+int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& data, const QString& slotText,
+              const QString& outPath, bool force)
+{
+    bool isNumber = false;
+    const int slot = slotText.toInt(&isNumber);
+    if (!isNumber || slot < 0 || slot >= static_cast<int>(rig::lampSlots))
+        return usageError(ctx, QStringLiteral("--slot takes a slot number from 0 to %1").arg(rig::lampSlots - 1));
+    const rig::Lamp& lamp = data.lmpSlots[static_cast<std::size_t>(slot)];
+    if (lamp.Icon == 0)
+        return fail(ctx, path, QStringLiteral("Slot %1 holds no lamp").arg(slot));
+
+    return writeOneLamp(ctx, outPath, lamp, force);
+}
+
+// Writes each lamp as <stem>.lmp into the folder (made when missing, and removed again
+// when the run fails), with the stems made safe and distinct. One existing name refuses
+// the whole run unless `force`; a failure half way puts back every file it replaced.
+// Gives the paths written, in the order of the lamps, in `targets`.
+int writeLampsIntoFolder(Context& ctx, const QString& dirPath, const QStringList& stems, const std::vector<rig::Lamp>& lamps,
+                         bool force, QStringList& targets)
 {
     const QFileInfo dirInfo(dirPath);
     bool createdDir = false;
@@ -332,21 +346,14 @@ int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& di
     } else if (!dirInfo.isDir()) {
         return fail(ctx, dirPath, QStringLiteral("Not a folder"));
     }
-    // A folder made for this import goes again when the import fails.
+    // A folder made for this run goes again when the run fails.
     const auto failAndTidy = [&](const QString& file, const QString& reason) {
         if (createdDir)
             QDir().rmdir(dirPath);
         return fail(ctx, file, reason);
     };
 
-    const std::vector<int> slots = data.usedSlots();
-    QStringList stems;
-    for (const int slot : slots)
-        stems << safeFileStem(displayText(data.lmpSlots[static_cast<std::size_t>(slot)].LampName),
-                              QStringLiteral("slot%1").arg(slot));
     const QStringList names = uniqueFileNames(stems, QStringLiteral(".lmp"));
-
-    QStringList targets;
     const QDir dir(dirPath);
     for (const QString& name : names) {
         const QString target = dir.filePath(name);
@@ -361,7 +368,7 @@ int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& di
         const QString& target = targets[i];
         try {
             transaction.protect(nativePath(target));
-            rig::writeLampFile(nativePath(target), data.lmpSlots[static_cast<std::size_t>(slots[static_cast<std::size_t>(i)])]);
+            rig::writeLampFile(nativePath(target), lamps[static_cast<std::size_t>(i)]);
         } catch (const std::exception& error) {
             transaction.rollback();
             const auto* rigError = dynamic_cast<const rig::RigError*>(&error);
@@ -369,6 +376,22 @@ int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& di
         }
     }
     transaction.commit();
+    return exitOk;
+}
+
+int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& dirPath, bool force)
+{
+    const std::vector<int> slots = data.usedSlots();
+    QStringList stems;
+    std::vector<rig::Lamp> lamps;
+    for (const int slot : slots) {
+        const rig::Lamp& lamp = data.lmpSlots[static_cast<std::size_t>(slot)];
+        stems << safeFileStem(displayText(lamp.LampName), QStringLiteral("slot%1").arg(slot));
+        lamps.push_back(lamp);
+    }
+    QStringList targets;
+    if (const int status = writeLampsIntoFolder(ctx, dirPath, stems, lamps, force, targets); status != exitOk)
+        return status;
     for (qsizetype i = 0; i < targets.size(); ++i)
         ctx.out << slots[static_cast<std::size_t>(i)] << '\t' << targets[i] << '\n';
     ctx.out.flush();
@@ -441,6 +464,137 @@ int runPatchSheet(Context& ctx, const QStringList& args)
     return exitOk;
 }
 
+// fixture ------------------------------------------------------------------------
+
+struct FixtureFile {
+    QString path;
+    rig::FixtureDescription fixture;
+};
+
+QString modeLabel(const FixtureFile& file, std::size_t index)
+{
+    return QStringLiteral("%1: mode %2").arg(file.path).arg(index + 1);
+}
+
+// Notes go to standard error, one line each; they never change the status.
+void printNotes(Context& ctx, const FixtureFile& file, std::size_t index, const std::vector<rig::FixtureNote>& notes)
+{
+    for (const rig::FixtureNote& note : notes)
+        ctx.err << programName << ": " << modeLabel(file, index) << ": channel " << note.channel << " \""
+                << fromStd(note.name) << "\": " << fromStd(note.text) << Qt::endl;
+}
+
+// The mode a --mode value names: its number from 1, else its name (exact, then ignoring case).
+std::optional<std::size_t> findMode(const rig::FixtureDescription& fixture, const QString& wanted)
+{
+    bool isNumber = false;
+    const int number = wanted.toInt(&isNumber);
+    if (isNumber && number >= 1 && static_cast<std::size_t>(number) <= fixture.modes.size())
+        return static_cast<std::size_t>(number - 1);
+    for (const Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive})
+        for (std::size_t m = 0; m < fixture.modes.size(); ++m)
+            if (fromStd(fixture.modes[m].name).compare(wanted, sensitivity) == 0)
+                return m;
+    return std::nullopt;
+}
+
+int fixtureOneMode(Context& ctx, const FixtureFile& file, const QString& wanted, const QString& outPath, bool force)
+{
+    const rig::FixtureDescription& fixture = file.fixture;
+    std::size_t index = 0;
+    if (wanted.isNull()) {
+        if (fixture.modes.size() != 1)
+            return fail(ctx, file.path, QStringLiteral("The fixture has %1 modes; choose one with --mode (see --list-modes)")
+                                            .arg(fixture.modes.size()));
+    } else if (const std::optional<std::size_t> found = findMode(fixture, wanted)) {
+        index = *found;
+    } else {
+        return fail(ctx, file.path, QStringLiteral("No mode \"%1\"; see --list-modes").arg(wanted));
+    }
+    if (const std::string refusal = rig::fixtureModeRefusal(fixture.modes[index]); !refusal.empty())
+        return fail(ctx, modeLabel(file, index), fromStd(refusal));
+    const rig::FixtureLamp converted = rig::fixtureToLamp(fixture, index);
+    printNotes(ctx, file, index, converted.notes);
+    return writeOneLamp(ctx, outPath, converted.lamp, force);
+}
+
+int fixtureAllModes(Context& ctx, const std::vector<FixtureFile>& files, const QString& dirPath, bool force)
+{
+    QStringList stems;
+    std::vector<rig::Lamp> lamps;
+    QStringList labels;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const FixtureFile& file = files[f];
+        const QString shortName = fromStd(rig::fixtureLampName(file.fixture)).trimmed();
+        for (std::size_t m = 0; m < file.fixture.modes.size(); ++m) {
+            if (const std::string refusal = rig::fixtureModeRefusal(file.fixture.modes[m]); !refusal.empty()) {
+                warn(ctx, modeLabel(file, m) + QStringLiteral(": skipped: ") + fromStd(refusal));
+                continue;
+            }
+            const rig::FixtureLamp converted = rig::fixtureToLamp(file.fixture, m);
+            printNotes(ctx, file, m, converted.notes);
+            stems << safeFileStem(shortName + QStringLiteral(" - ") + fromStd(file.fixture.modes[m].name).trimmed(),
+                                  QStringLiteral("fixture%1-mode%2").arg(f + 1).arg(m + 1));
+            lamps.push_back(converted.lamp);
+            labels << file.path + QLatin1Char('\t') + QString::number(m + 1);
+        }
+    }
+    if (lamps.empty())
+        return fail(ctx, dirPath, QStringLiteral("No mode fits the console; nothing was written"));
+    QStringList targets;
+    if (const int status = writeLampsIntoFolder(ctx, dirPath, stems, lamps, force, targets); status != exitOk)
+        return status;
+    for (qsizetype i = 0; i < targets.size(); ++i)
+        ctx.out << labels[i] << '\t' << targets[i] << '\n';
+    ctx.out.flush();
+    return exitOk;
+}
+
+int runFixture(Context& ctx, const QStringList& args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption listModes(QStringLiteral("list-modes"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("M"));
+    const QCommandLineOption allModes(QStringLiteral("all-modes"));
+    const QCommandLineOption output = outputOption();
+    const QCommandLineOption force = forceOption();
+    parser.addOptions({listModes, mode, allModes, output, force});
+    int status = exitOk;
+    if (!parse(ctx, parser, args, status))
+        return status;
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty())
+        return usageError(ctx, QStringLiteral("fixture needs a FILE"));
+    if (int(parser.isSet(listModes)) + int(parser.isSet(mode)) + int(parser.isSet(allModes)) > 1)
+        return usageError(ctx, QStringLiteral("fixture takes only one of --list-modes, --mode M and --all-modes"));
+    if (!parser.isSet(allModes) && paths.size() != 1)
+        return usageError(ctx, QStringLiteral("fixture takes exactly one FILE, or several with --all-modes"));
+    if (!parser.isSet(listModes) && (!parser.isSet(output) || parser.value(output).isEmpty()))
+        return usageError(ctx, QStringLiteral("fixture needs -o (a lamp file, or a folder with --all-modes)"));
+
+    // Every definition is read before anything is written.
+    std::vector<FixtureFile> files;
+    for (const QString& path : paths) {
+        try {
+            files.push_back({path, fixture::readFixtureDefinition(path)});
+        } catch (const std::exception& error) {
+            return fail(ctx, path, error);
+        }
+    }
+
+    if (parser.isSet(listModes)) {
+        const rig::FixtureDescription& fixture = files.front().fixture;
+        for (std::size_t m = 0; m < fixture.modes.size(); ++m)
+            ctx.out << m + 1 << '\t' << fixture.modes[m].channels.size() << '\t' << fromStd(fixture.modes[m].name) << '\n';
+        ctx.out.flush();
+        return exitOk;
+    }
+    if (parser.isSet(allModes))
+        return fixtureAllModes(ctx, files, parser.value(output), parser.isSet(force));
+    return fixtureOneMode(ctx, files.front(), parser.isSet(mode) ? parser.value(mode) : QString(), parser.value(output),
+                          parser.isSet(force));
+}
+
 bool asksFor(const QStringList& args, const QStringList& flags)
 {
     for (const QString& arg : args) {
@@ -482,6 +636,14 @@ QString usageText()
         "      Write every lamp as DIR/<lamp name>.lmp.\n"
         "  patch-sheet FILE.pat [--csv]\n"
         "      List the placed lamps by DMX start address, with their conflicts.\n"
+        "  fixture FILE --list-modes\n"
+        "      List the modes of a fixture definition (.json from the open fixture\n"
+        "      library, .qxf): number, a tab, channel count, a tab, mode name.\n"
+        "  fixture FILE [--mode M] -o OUT.lmp [--force]\n"
+        "      Write mode M (its number or name; not needed for a single mode) as a\n"
+        "      lamp file. Channels without a console function are noted on stderr.\n"
+        "  fixture FILE... --all-modes -o DIR [--force]\n"
+        "      Write every mode that fits as DIR/<short name> - <mode name>.lmp.\n"
         "\n"
         "Options:\n"
         "  -h, --help     Show this help.\n"
@@ -522,6 +684,8 @@ int runCli(const QStringList& args, QTextStream& out, QTextStream& err, const QS
             return runImport(ctx, rest);
         if (command == QLatin1String("patch-sheet"))
             return runPatchSheet(ctx, rest);
+        if (command == QLatin1String("fixture"))
+            return runFixture(ctx, rest);
     } catch (const std::exception& error) {
         ctx.err << programName << ": " << fromStd(error.what()) << Qt::endl;
         return exitFailure;
