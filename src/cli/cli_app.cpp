@@ -1,6 +1,5 @@
 #include "cli/cli_app.h"
 
-#include "cli/file_transaction.h"
 #include "cli/render.h"
 #include "cli/safe_names.h"
 #include "fixture/fixture_mapping.h"
@@ -21,9 +20,14 @@
 
 #include <algorithm>
 #include <exception>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef RIGSMITH_VERSION
 #error "RIGSMITH_VERSION must be defined by the build"
@@ -41,9 +45,10 @@ struct Context {
     QString appDir;
 };
 
+// The exact bytes the system gave for a name: arguments keep them (argumentFromBytes).
 std::string nativePath(const QString& path)
 {
-    return QFile::encodeName(path).toStdString();
+    return bytesFromArgument(path).toStdString();
 }
 
 QString fromStd(const std::string& text)
@@ -51,18 +56,63 @@ QString fromStd(const std::string& text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A name as it is shown on one line: control characters and bytes that are not UTF-8 escaped.
+QString shown(const QString& path)
+{
+    return fromStd(rig::printableName(nativePath(path)));
+}
+
+QString refusalText()
+{
+    return QStringLiteral("File exists; use --force to replace it");
+}
+
 // One line on standard error: the program, the file and the reason.
 int fail(Context& ctx, const QString& file, const QString& reason)
 {
-    ctx.err << programName << ": " << file << ": " << reason << Qt::endl;
+    ctx.err << programName << ": " << shown(file) << ": " << reason << Qt::endl;
     return exitFailure;
+}
+
+QString reasonOf(const std::exception& error)
+{
+    if (const auto* rigError = dynamic_cast<const rig::RigError*>(&error))
+        return rigError->number() == rig::errc::fileExists ? refusalText() : fromStd(rigError->description());
+    return fromStd(error.what());
 }
 
 int fail(Context& ctx, const QString& file, const std::exception& error)
 {
-    if (const auto* rigError = dynamic_cast<const rig::RigError*>(&error))
-        return fail(ctx, file, fromStd(rigError->description()));
-    return fail(ctx, file, fromStd(error.what()));
+    return fail(ctx, file, reasonOf(error));
+}
+
+// After a failed write: every file the put-back could not restore, one line each.
+int failAndPutBack(Context& ctx, const QString& file, const std::exception& error, rig::FileTransaction& transaction)
+{
+    const std::vector<std::string> unexpected = transaction.rollback();
+    fail(ctx, file, error);
+    for (const std::string& line : unexpected)
+        ctx.err << programName << ": " << fromStd(line) << Qt::endl;
+    return exitFailure;
+}
+
+// The size of a regular file, -1 for anything else.
+long long regularFileSize(const QString& path)
+{
+    struct stat info {};
+    if (::stat(nativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    return static_cast<long long>(info.st_size);
+}
+
+// What is at `path` without following a link: nothing, a folder, or something else.
+enum class PathKind { None, Folder, Other };
+PathKind kindOf(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(nativePath(path).c_str(), &info) != 0)
+        return PathKind::None;
+    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
 int usageError(Context& ctx, const QString& reason)
@@ -80,18 +130,18 @@ void warn(Context& ctx, const QString& text)
 // bytes past the record; both are worth a word on the command line.
 void warnOnSize(Context& ctx, const QString& path, std::size_t expected, const QString& kind)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    const long long fileSize = regularFileSize(path);
+    if (fileSize < 0)
         return;
-    const auto size = static_cast<unsigned long long>(info.size());
+    const auto size = static_cast<unsigned long long>(fileSize);
     if (size < expected)
         warn(ctx, QStringLiteral("%1: %2 bytes, a %3 has %4; the missing bytes read as zero")
-                      .arg(path)
+                      .arg(shown(path))
                       .arg(size)
                       .arg(kind)
                       .arg(expected));
     else if (size > expected)
-        warn(ctx, QStringLiteral("%1: %2 bytes, a %3 has %4; the rest is ignored").arg(path).arg(size).arg(kind).arg(expected));
+        warn(ctx, QStringLiteral("%1: %2 bytes, a %3 has %4; the rest is ignored").arg(shown(path)).arg(size).arg(kind).arg(expected));
 }
 
 const QString lampKind = QStringLiteral("lamp file");
@@ -114,11 +164,6 @@ QCommandLineOption outputOption()
 QCommandLineOption forceOption()
 {
     return QCommandLineOption(QStringLiteral("force"));
-}
-
-QString refusalText()
-{
-    return QStringLiteral("File exists; use --force to replace it");
 }
 
 // show ---------------------------------------------------------------------------
@@ -144,7 +189,7 @@ int runShow(Context& ctx, const QStringList& args)
             if (json)
                 ctx.out << lampJson(lamp).serialize();
             else
-                ctx.out << "Lamp file: " << path << "\n\n" << lampText(lamp);
+                ctx.out << "Lamp file: " << shown(path) << "\n\n" << lampText(lamp);
         } else if (suffix == QLatin1String("pat")) {
             rig::StagePatch patch;
             rig::readPatchFile(nativePath(path), patch, false);
@@ -152,14 +197,20 @@ int runShow(Context& ctx, const QStringList& args)
             if (json)
                 ctx.out << stagePatchJson(patch).serialize();
             else
-                ctx.out << "Stage patch file: " << path << "\n\n" << stagePatchText(patch);
+                ctx.out << "Stage patch file: " << shown(path) << "\n\n" << stagePatchText(patch);
         } else {
             // Anything else must be a console lamp data file: its blocks carry the signature.
             const ConsoleView view = consoleView(rig::readLampDataFile(nativePath(path)));
+            // The reading rules ignore a piece shorter than a block at the end; say so.
+            const long long size = regularFileSize(path);
+            if (size > 0 && size % static_cast<long long>(rig::blockSize) != 0)
+                warn(ctx, QStringLiteral("%1: %2 bytes after the last whole block were ignored")
+                              .arg(shown(path))
+                              .arg(size % static_cast<long long>(rig::blockSize)));
             if (json)
                 ctx.out << consoleJson(view).serialize();
             else
-                ctx.out << "Console lamp data file: " << path << "\n\n" << consoleText(view);
+                ctx.out << "Console lamp data file: " << shown(path) << "\n\n" << consoleText(view);
         }
     } catch (const std::exception& error) {
         return fail(ctx, path, error);
@@ -194,7 +245,7 @@ int runVerify(Context& ctx, const QStringList& args)
         warnOnSize(ctx, path, rig::lampImageSize, lampKind);
         // With several files each block of findings is headed by its file.
         if (files.size() > 1)
-            ctx.out << path << ":\n";
+            ctx.out << shown(path) << ":\n";
         const std::vector<rig::Finding> findings = rig::verifyLamp(lamp);
         for (const rig::Finding& finding : findings)
             ctx.out << fromStd(finding.text) << '\n';
@@ -223,13 +274,10 @@ int runExport(Context& ctx, const QStringList& args)
         return status;
     if (!parser.isSet(output) || parser.value(output).isEmpty())
         return usageError(ctx, QStringLiteral("export needs -o OUT"));
+    // No lamp file gives the file of 16 free slots, as the dialog does for an empty list
+    // (it clears the console's lamp table).
     const QStringList files = parser.positionalArguments();
-    if (files.isEmpty())
-        return usageError(ctx, QStringLiteral("export needs at least one FILE.lmp"));
-
     const QString outPath = parser.value(output);
-    const QFileInfo outInfo(outPath);
-    const QString outAbsolute = outInfo.absoluteFilePath();
 
     // Every lamp file is read before anything is written, as the export dialog does.
     std::vector<std::string> sources;
@@ -240,17 +288,18 @@ int runExport(Context& ctx, const QStringList& args)
             return fail(ctx, path, error);
         }
         warnOnSize(ctx, path, rig::lampImageSize, lampKind);
-        sources.push_back(nativePath(QFileInfo(path).absoluteFilePath()));
+        sources.push_back(nativePath(path));
     }
 
-    if (outInfo.isDir())
+    const PathKind outKind = kindOf(outPath);
+    if (outKind == PathKind::Folder)
         return fail(ctx, outPath, QStringLiteral("Is a folder"));
-    if ((outInfo.exists() || outInfo.isSymLink()) && !parser.isSet(force))
+    if (outKind != PathKind::None && !parser.isSet(force))
         return fail(ctx, outPath, refusalText());
-    if (outInfo.fileName().toLower() != lampDataFileName)
+    if (QString::fromStdString(rig::nameOfPath(nativePath(outPath))).toLower() != lampDataFileName)
         warn(ctx, QStringLiteral("%1: Dornick will only load lamps from a data file called 'LAMP.DAT'. "
                                  "You will need to rename this file before loading it into the console")
-                      .arg(outPath));
+                      .arg(shown(outPath)));
     if (files.size() > static_cast<qsizetype>(rig::lampSlots))
         warn(ctx, QStringLiteral("%1 lamp files given; only the first %2 are stored").arg(files.size()).arg(rig::lampSlots));
 
@@ -262,25 +311,19 @@ int runExport(Context& ctx, const QStringList& args)
         return fail(ctx, showTitle, error);
     }
 
-    const QString showTitleTarget = QDir(outInfo.absolutePath()).filePath(QString::fromLatin1(rig::showTitleFileName));
-    FileTransaction transaction;
-    try {
-        transaction.protect(nativePath(outAbsolute));
-        transaction.protect(nativePath(showTitleTarget));
-    } catch (const std::exception& error) {
-        return fail(ctx, outPath, error);
-    }
+    rig::FileTransaction transaction;
     try {
         // The export dialog's own conversion; the sources are whole paths, so no folder.
-        rig::exportLampData(std::string(), sources, nativePath(outAbsolute), nativePath(ctx.appDir));
+        rig::exportLampData(std::string(), sources, nativePath(outPath), nativePath(ctx.appDir),
+                            parser.isSet(force) ? rig::Existing::Replace : rig::Existing::Refuse, &transaction);
     } catch (const std::exception& error) {
-        transaction.rollback();
-        return fail(ctx, outPath, error);
+        return failAndPutBack(ctx, outPath, error, transaction);
     }
-    transaction.commit();
+    for (const std::string& line : transaction.commit())
+        warn(ctx, fromStd(line));
 
     const auto stored = std::min<qsizetype>(files.size(), static_cast<qsizetype>(rig::lampSlots));
-    ctx.out << "Wrote " << outPath << " with " << stored << (stored == 1 ? " lamp" : " lamps") << " and "
+    ctx.out << "Wrote " << shown(outPath) << " with " << stored << (stored == 1 ? " lamp" : " lamps") << " and "
             << rig::showTitleFileName << " beside it" << Qt::endl;
     return exitOk;
 }
@@ -302,17 +345,20 @@ QString listedName(const rig::Lamp& lamp)
 // Writes one lamp file; an existing file is replaced only with --force.
 int writeOneLamp(Context& ctx, const QString& outPath, const rig::Lamp& lamp, bool force)
 {
-    const QFileInfo outInfo(outPath);
-    if (outInfo.isDir())
+    const PathKind outKind = kindOf(outPath);
+    if (outKind == PathKind::Folder)
         return fail(ctx, outPath, QStringLiteral("Is a folder"));
-    if ((outInfo.exists() || outInfo.isSymLink()) && !force)
+    if (outKind != PathKind::None && !force)
         return fail(ctx, outPath, refusalText());
     try {
-        rig::writeLampFile(nativePath(outPath), lamp);
+        // Without --force a file that appears meanwhile is refused as well, never replaced.
+        const rig::LampImage image = rig::encodeLamp(lamp);
+        rig::writeFileAtomically(nativePath(outPath), std::vector<std::uint8_t>(image.begin(), image.end()),
+                                 force ? rig::Existing::Replace : rig::Existing::Refuse);
     } catch (const std::exception& error) {
         return fail(ctx, outPath, error);
     }
-    ctx.out << "Wrote " << outPath << Qt::endl;
+    ctx.out << "Wrote " << shown(outPath) << Qt::endl;
     return exitOk;
 }
 
@@ -337,45 +383,81 @@ int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& da
 int writeLampsIntoFolder(Context& ctx, const QString& dirPath, const QStringList& stems, const std::vector<rig::Lamp>& lamps,
                          bool force, QStringList& targets)
 {
-    const QFileInfo dirInfo(dirPath);
+    const std::string dirNative = nativePath(dirPath);
     bool createdDir = false;
-    if (!dirInfo.exists()) {
-        if (!QDir().mkdir(dirPath))
+    const PathKind dirKind = kindOf(dirPath);
+    if (dirKind == PathKind::None) {
+        if (::mkdir(dirNative.c_str(), 0777) != 0)
             return fail(ctx, dirPath, QStringLiteral("The folder could not be created"));
         createdDir = true;
-    } else if (!dirInfo.isDir()) {
+    } else if (struct stat info {}; ::stat(dirNative.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         return fail(ctx, dirPath, QStringLiteral("Not a folder"));
     }
     // A folder made for this run goes again when the run fails.
-    const auto failAndTidy = [&](const QString& file, const QString& reason) {
+    const auto tidy = [&] {
         if (createdDir)
-            QDir().rmdir(dirPath);
-        return fail(ctx, file, reason);
+            ::rmdir(dirNative.c_str());
     };
 
+    // Every name is written relative to the folder as opened here, so nothing lands
+    // outside it, whatever its path or its entries turn into meanwhile.
+    std::unique_ptr<rig::Folder> folder;
+    try {
+        folder = std::make_unique<rig::Folder>(dirNative);
+    } catch (const std::exception& error) {
+        tidy();
+        return fail(ctx, dirPath, error);
+    }
+
     const QStringList names = uniqueFileNames(stems, QStringLiteral(".lmp"));
-    const QDir dir(dirPath);
+
+    // A link, a folder or a device of an output's name refuses the run even with --force:
+    // writing through it could leave the folder or land on another output.
+    const QString separator = dirPath.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/");
+    targets.clear();
+    std::map<std::pair<std::uint64_t, std::uint64_t>, QString> existing;
     for (const QString& name : names) {
-        const QString target = dir.filePath(name);
-        const QFileInfo targetInfo(target);
-        if ((targetInfo.exists() || targetInfo.isSymLink()) && (!force || targetInfo.isDir()))
-            return failAndTidy(target, targetInfo.isDir() ? QStringLiteral("Is a folder") : refusalText());
+        const QString target = dirPath + separator + name;
+        try {
+            const rig::Folder::Entry entry = folder->entry(name.toStdString());
+            if (entry == rig::Folder::Entry::Other) {
+                tidy();
+                return fail(ctx, target, QStringLiteral("Not a regular file (a link, a folder or a device); "
+                                                        "nothing was written"));
+            }
+            if (entry == rig::Folder::Entry::RegularFile) {
+                if (!force) {
+                    tidy();
+                    return fail(ctx, target, refusalText());
+                }
+                const auto [other, inserted] = existing.emplace(folder->identity(name.toStdString()), target);
+                if (!inserted) {
+                    tidy();
+                    return fail(ctx, target, QStringLiteral("Is the same file as %1; nothing was written")
+                                                 .arg(shown(other->second)));
+                }
+            }
+        } catch (const std::exception& error) {
+            tidy();
+            return fail(ctx, target, error);
+        }
         targets << target;
     }
 
-    FileTransaction transaction;
+    rig::FileTransaction transaction;
     for (qsizetype i = 0; i < targets.size(); ++i) {
-        const QString& target = targets[i];
+        const rig::LampImage image = rig::encodeLamp(lamps[static_cast<std::size_t>(i)]);
         try {
-            transaction.protect(nativePath(target));
-            rig::writeLampFile(nativePath(target), lamps[static_cast<std::size_t>(i)]);
+            rig::writeFileInFolder(*folder, names[i].toStdString(), std::vector<std::uint8_t>(image.begin(), image.end()),
+                                   force ? rig::Existing::Replace : rig::Existing::Refuse, &transaction);
         } catch (const std::exception& error) {
-            transaction.rollback();
-            const auto* rigError = dynamic_cast<const rig::RigError*>(&error);
-            return failAndTidy(target, fromStd(rigError != nullptr ? rigError->description() : error.what()));
+            const int result = failAndPutBack(ctx, targets[i], error, transaction);
+            tidy();
+            return result;
         }
     }
-    transaction.commit();
+    for (const std::string& line : transaction.commit())
+        warn(ctx, fromStd(line));
     return exitOk;
 }
 
@@ -393,7 +475,7 @@ int importAll(Context& ctx, const rig::ImportedLampData& data, const QString& di
     if (const int status = writeLampsIntoFolder(ctx, dirPath, stems, lamps, force, targets); status != exitOk)
         return status;
     for (qsizetype i = 0; i < targets.size(); ++i)
-        ctx.out << slots[static_cast<std::size_t>(i)] << '\t' << targets[i] << '\n';
+        ctx.out << slots[static_cast<std::size_t>(i)] << '\t' << shown(targets[i]) << '\n';
     ctx.out.flush();
     return exitOk;
 }
@@ -545,7 +627,7 @@ int fixtureAllModes(Context& ctx, const std::vector<FixtureFile>& files, const Q
     if (const int status = writeLampsIntoFolder(ctx, dirPath, stems, lamps, force, targets); status != exitOk)
         return status;
     for (qsizetype i = 0; i < targets.size(); ++i)
-        ctx.out << labels[i] << '\t' << targets[i] << '\n';
+        ctx.out << labels[i] << '\t' << shown(targets[i]) << '\n';
     ctx.out.flush();
     return exitOk;
 }

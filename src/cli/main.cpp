@@ -1,4 +1,6 @@
 #include "cli/cli_app.h"
+#include "cli/safe_names.h"
+#include "lamp/file_io.h"
 #include "lamp/function_names.h"
 
 #include <QCoreApplication>
@@ -9,13 +11,21 @@
 // No display is needed: only QtCore is linked.
 int main(int argc, char* argv[])
 {
+    // An interrupted write leaves no temporary file behind.
+    rig::removeTemporariesOnSignals();
+
     QCoreApplication app(argc, argv);
     rig::initFunctionNames();
     rig::initPaletteTypeNames();
 
+    // The arguments as the bytes the system gave, so that any file name works.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << cli::argumentFromBytes(QByteArray(argv[i]));
+
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const int status = cli::runCli(QCoreApplication::arguments().mid(1), out, err, QCoreApplication::applicationDirPath());
+    const int status = cli::runCli(args, out, err, QCoreApplication::applicationDirPath());
     out.flush();
     err.flush();
     return status;

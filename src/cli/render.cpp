@@ -453,8 +453,21 @@ QStringList sheetCells(const PatchSheetRow& row)
             row.swap,                  row.conflict};
 }
 
-QString csvField(const QString& field)
+// A spreadsheet runs a cell that begins with one of these as a formula; a leading '
+// keeps it text. Plain numbers are left alone: a negative one is no formula.
+QString neutralised(const QString& field)
 {
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (field.isEmpty() || !formulaStarts.contains(field.front()))
+        return field;
+    bool isNumber = false;
+    (void)field.toLongLong(&isNumber);
+    return isNumber ? field : QLatin1Char('\'') + field;
+}
+
+QString csvField(const QString& cell)
+{
+    const QString field = neutralised(cell);
     const bool quote = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
                        field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')) ||
                        field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace rig {
 
 namespace {
@@ -36,7 +38,7 @@ std::vector<std::uint8_t> fitted(const std::vector<std::uint8_t>& payload, std::
 // The same failure, with the file it concerns named so the user knows which one.
 RigError namingFile(const RigError& error, const std::string& name)
 {
-    return RigError(error.number(), error.description() + ": " + name, error.source());
+    return RigError(error.number(), error.description() + ": " + printableName(name), error.source());
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder, cons
             image = readFileBytes(joinFolderAndName(folder, name), lampImageSize);
         } catch (const RigError& error) {
             if (error.number() == errc::fileNotFound)
-                throw RigError(errc::fileNotFound, "File not found: " + name);
+                throw RigError(errc::fileNotFound, "File not found: " + printableName(name));
             throw namingFile(error, name);
         }
         image.resize(lampImageSize, 0);
@@ -70,7 +72,7 @@ std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder, cons
 }
 
 void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
-                      const std::string& appPath)
+                      const std::string& appPath, Existing existing, FileTransaction* transaction)
 {
     // The console file is copied under this name beside the output, so an output of that
     // name would be overwritten by the copy (or, in the program's folder, replace it).
@@ -80,21 +82,25 @@ void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::s
     if (outputName == showTitleFileName)
         throw RigError(errc::badFileName, std::string("The lamp data file can not be named ") + showTitleFileName);
 
+    // Refused before anything is written: a console file beside the output that is not a
+    // plain file (the copy would go through a link, or replace a folder or a device), and
+    // an output that is that same file under another name.
+    const std::string showTarget = joinFolderAndName(folderOfPath(outputPath), showTitleFileName);
+    struct stat showInfo {};
+    const bool showExists = ::lstat(showTarget.c_str(), &showInfo) == 0;
+    if (showExists && !S_ISREG(showInfo.st_mode))
+        throw RigError(errc::badFileName,
+                       "Not a plain file (a link, a folder or a device), not replaced: " + printableName(showTarget));
+    const std::string outputTarget = resolveLinks(outputPath);
+    struct stat outputInfo {};
+    if (showExists && ::stat(outputTarget.c_str(), &outputInfo) == 0 && outputInfo.st_dev == showInfo.st_dev &&
+        outputInfo.st_ino == showInfo.st_ino)
+        throw RigError(errc::badFileName, "The lamp data file " + printableName(outputPath) + " is the same file as " +
+                                              printableName(showTarget));
+
     const std::vector<std::uint8_t> lampMeant = fitted(lampPayload, lampPayloadSize);
     const std::vector<std::uint8_t> patchMeant(patchPayloadSize, 0);
-    writeLampDataFile(outputPath, lampMeant, patchMeant);
-
-    // What reaches the disk is what the console gets; check it rather than trust it.
-    LampDataPayloads written;
-    try {
-        written = readLampDataFile(outputPath);
-    } catch (const RigError& error) {
-        throw RigError(exportVerifyFailed,
-                       "The lamp data file " + outputPath + " could not be read back: " + error.description());
-    }
-    if (written.lampPayload != lampMeant || written.patchPayload != patchMeant)
-        throw RigError(exportVerifyFailed,
-                       "The lamp data file " + outputPath + " does not hold what was written to it");
+    writeFileAtomically(outputPath, encodeLampDataFile(lampMeant, patchMeant), existing, transaction);
 
     const std::string source = joinFolderAndName(appPath, showTitleFileName);
     std::vector<std::uint8_t> showTitle;
@@ -102,21 +108,36 @@ void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::s
         showTitle = readFileBytes(source, std::numeric_limits<std::size_t>::max());
     } catch (const RigError& error) {
         if (error.number() == errc::fileNotFound)
-            throw RigError(errc::fileNotFound, "File not found: " + source);
+            throw RigError(errc::fileNotFound, "File not found: " + printableName(source));
         throw namingFile(error, source);
     }
-    const std::string target = joinFolderAndName(folderOfPath(outputPath), showTitleFileName);
     try {
-        writeFileAtomically(target, showTitle);
+        // Into the folder as opened, never through a link that appeared there meanwhile.
+        const Folder folder(folderOfPath(outputPath));
+        writeFileInFolder(folder, showTitleFileName, showTitle, Existing::Replace, transaction);
     } catch (const RigError& error) {
-        throw namingFile(error, target);
+        throw namingFile(error, showTarget);
     }
+
+    // What reaches the disk is what the console gets: check it once every file is in
+    // place, so that a copy landing on the lamp data file is caught as well.
+    LampDataPayloads written;
+    try {
+        written = readLampDataFile(outputPath);
+    } catch (const RigError& error) {
+        throw RigError(exportVerifyFailed, "The lamp data file " + printableName(outputPath) +
+                                               " could not be read back: " + error.description());
+    }
+    if (written.lampPayload != lampMeant || written.patchPayload != patchMeant)
+        throw RigError(exportVerifyFailed,
+                       "The lamp data file " + printableName(outputPath) + " does not hold what was written to it");
 }
 
 void exportLampData(const std::string& folder, const std::vector<std::string>& names,
-                    const std::string& outputPath, const std::string& appPath)
+                    const std::string& outputPath, const std::string& appPath, Existing existing,
+                    FileTransaction* transaction)
 {
-    writeExportFiles(buildExportLampPayload(folder, names), outputPath, appPath);
+    writeExportFiles(buildExportLampPayload(folder, names), outputPath, appPath, existing, transaction);
 }
 
 std::vector<int> ImportedLampData::usedSlots() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/console_file.h"
+#include "lamp/file_io.h"
 #include "lamp/lamp.h"
 #include "patch/stage_patch.h"
 
@@ -29,19 +30,25 @@ inline constexpr const char* showTitleFileName = "showttl.dat";
 [[nodiscard]] std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder,
                                                                const std::vector<std::string>& names);
 
-// Writes the lamp data file at `outputPath` atomically from `lampPayload` (only the
-// first lampPayloadSize bytes count) and a zero patch payload, reads it back and
-// compares both payloads (RigError exportVerifyFailed on a difference), then copies
-// "showttl.dat" from `appPath` beside it, atomically and without asking. A missing
-// "showttl.dat" is reported after the lamp data file was written. Throws RigError.
+// Writes the lamp data file at `outputPath` (a link there is followed) from
+// `lampPayload` (only the first lampPayloadSize bytes count) and a zero patch payload,
+// then copies "showttl.dat" from `appPath` into the output's folder without asking
+// (never through a link), and last reads the lamp data file back and compares both
+// payloads (RigError exportVerifyFailed on a difference). Refused before anything is
+// written: an output named "showttl.dat", a "showttl.dat" beside it that is not a
+// plain file, and an output that is the same file as that "showttl.dat" (52). A missing
+// "showttl.dat" in `appPath` is reported after the lamp data file was written. With a
+// transaction, both replaced files stay recoverable until it ends. Throws RigError.
 void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
-                      const std::string& appPath);
+                      const std::string& appPath, Existing existing = Existing::Replace,
+                      FileTransaction* transaction = nullptr);
 
 // Export: buildExportLampPayload then writeExportFiles. A listed name missing from
 // the folder stops the export before anything is written. The staging lives in
 // memory only, so no scratch file is ever created. Throws RigError.
 void exportLampData(const std::string& folder, const std::vector<std::string>& names,
-                    const std::string& outputPath, const std::string& appPath);
+                    const std::string& outputPath, const std::string& appPath,
+                    Existing existing = Existing::Replace, FileTransaction* transaction = nullptr);
 
 // The import's view of a lamp data file.
 struct ImportedLampData {

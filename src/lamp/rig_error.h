@@ -10,6 +10,7 @@ namespace errc {
 constexpr int noActiveWindow = 91;
 constexpr int badFileName = 52;
 constexpr int fileNotFound = 53;
+constexpr int fileExists = 58;
 constexpr int diskFull = 61;
 constexpr int permissionDenied = 70;
 constexpr int pathFileAccess = 75;

@@ -3,14 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace rig {
 namespace {
 
 using test::errorNumber;
+using test::patternBytes;
 using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
@@ -19,11 +28,48 @@ namespace fs = std::filesystem;
 
 using Bytes = std::vector<std::uint8_t>;
 
-mode_t modeOf(const std::string& path)
+struct stat statOf(const std::string& path)
 {
     struct stat info {};
     ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
+    return info;
+}
+
+mode_t modeOf(const std::string& path) { return statOf(path).st_mode & 07777; }
+
+constexpr uid_t nobody = 65534;
+constexpr gid_t nogroup = 65534;
+
+// Runs `action` in a child process as the user nobody; true when it ran without error.
+bool asNobody(const std::function<void()>& action)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        int status = 0;
+        try {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
+                status = 3;
+            else
+                action();
+        } catch (const RigError& error) {
+            std::fprintf(stderr, "as nobody: %d %s\n", error.number(), error.description().c_str());
+            status = 1;
+        }
+        ::_exit(status);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string errorText(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RigError& e) {
+        return e.description();
+    }
+    return {};
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileWithExactlyTheNewBytes)
@@ -74,6 +120,174 @@ TEST(WriteFileAtomically, FailuresKeepTheOldFileAndLeaveNoTemporary)
     EXPECT_TRUE(fs::is_empty(dir.file("folder")));
     EXPECT_EQ(errorNumber([&] { writeFileAtomically(dir.file("no/such/folder.bin"), {1}); }), 53);
     EXPECT_EQ(errorNumber([&] { createEmptyFileIfMissing(dir.file("no/such/folder.pat")); }), 53);
+}
+
+TEST(WriteFileAtomically, KeepsOwnerGroupModeAndOtherHardLinks)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give files to another user";
+    TempDir dir;
+    const std::string owned = dir.file("owned.lmp");
+    writeBytes(owned, {1});
+    ASSERT_EQ(::chown(owned.c_str(), nobody, nogroup), 0);
+    ASSERT_EQ(::chmod(owned.c_str(), 0640), 0);
+    writeFileAtomically(owned, {2, 2});
+    EXPECT_EQ(statOf(owned).st_uid, nobody);
+    EXPECT_EQ(statOf(owned).st_gid, nogroup);
+    EXPECT_EQ(modeOf(owned), 0640u);
+
+    // A second name of the file sees the new content: it was updated in place.
+    ASSERT_EQ(::link(owned.c_str(), dir.file("second.lmp").c_str()), 0);
+    writeFileAtomically(owned, {3, 3, 3});
+    EXPECT_EQ(readBytes(dir.file("second.lmp")), (Bytes{3, 3, 3}));
+    EXPECT_EQ(statOf(owned).st_nlink, 2u);
+    EXPECT_EQ(statOf(owned).st_uid, nobody);
+    std::vector<std::string> names = dir.names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"owned.lmp", "second.lmp"}));
+}
+
+// As an ordinary user: a colleague's group-writable file in a shared folder stays theirs,
+// and a writable file in a folder that takes no new file is updated in place.
+TEST(WriteFileAtomically, AnotherUsersFileAndAFolderThatTakesNoNewFile)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run a part as the user nobody";
+    TempDir dir;
+    ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);
+    for (const char* folder : {"shared", "locked", "tmp"})
+        ASSERT_TRUE(fs::create_directory(dir.file(folder)));
+    ASSERT_EQ(::chmod(dir.file("shared").c_str(), 01777), 0);
+    ASSERT_EQ(::chown(dir.file("tmp").c_str(), nobody, nogroup), 0);
+    const std::string colleagues = dir.file("shared/patch.pat");
+    writeBytes(colleagues, patternBytes(3000, 1));
+    ASSERT_EQ(::chown(colleagues.c_str(), 0, nogroup), 0);
+    ASSERT_EQ(::chmod(colleagues.c_str(), 0664), 0);
+    const std::string mine = dir.file("locked/mine.lmp");
+    writeBytes(mine, patternBytes(1622, 2));
+    ASSERT_EQ(::chown(mine.c_str(), nobody, nogroup), 0);
+    ASSERT_EQ(::chmod(dir.file("locked").c_str(), 0555), 0);
+    ::setenv("TMPDIR", dir.file("tmp").c_str(), 1);
+
+    EXPECT_TRUE(asNobody([&] {
+        writeFileAtomically(colleagues, {5, 5});
+        writeFileAtomically(mine, {6});
+    }));
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(readBytes(colleagues), (Bytes{5, 5}));
+    EXPECT_EQ(statOf(colleagues).st_uid, 0u);
+    EXPECT_EQ(statOf(colleagues).st_gid, nogroup);
+    EXPECT_EQ(modeOf(colleagues), 0664u);
+    EXPECT_EQ(readBytes(mine), Bytes{6});
+    EXPECT_EQ(statOf(mine).st_uid, nobody);
+    EXPECT_TRUE(fs::is_empty(dir.file("tmp"))) << "the copy made before the update was left";
+    EXPECT_EQ(fs::directory_iterator(dir.file("shared"))->path().filename(), "patch.pat");
+}
+
+TEST(WriteFileAtomically, DanglingLinksAndRefusedReplacements)
+{
+    TempDir dir;
+    fs::create_symlink("gone/missing.lmp", dir.file("dangling.lmp"));
+    const std::string why = errorText([&] { writeFileAtomically(dir.file("dangling.lmp"), {1}); });
+    EXPECT_EQ(why, "The link points to gone/missing.lmp, which does not exist");
+    EXPECT_TRUE(fs::is_symlink(dir.file("dangling.lmp")));
+
+    writeBytes(dir.file("there.lmp"), {9});
+    EXPECT_EQ(errorNumber([&] { writeFileAtomically(dir.file("there.lmp"), {1}, Existing::Refuse); }), 58);
+    EXPECT_EQ(readBytes(dir.file("there.lmp")), Bytes{9});
+    writeFileAtomically(dir.file("new.lmp"), {1}, Existing::Refuse);
+    EXPECT_EQ(readBytes(dir.file("new.lmp")), Bytes{1});
+
+    // In a folder held open, a link of the target's name is refused, never followed.
+    writeBytes(dir.file("victim"), {7});
+    fs::create_symlink(dir.file("victim"), dir.file("link.lmp"));
+    const Folder folder(dir.file(""));
+    EXPECT_EQ(folder.entry("link.lmp"), Folder::Entry::Other);
+    EXPECT_EQ(errorNumber([&] { writeFileInFolder(folder, "link.lmp", {8}); }), 75);
+    EXPECT_EQ(readBytes(dir.file("victim")), Bytes{7});
+}
+
+TEST(FileTransaction, KeepsOriginalsOnDiskUntilItEnds)
+{
+    TempDir dir;
+    const std::string replaced = dir.file("a.lmp"), linked = dir.file("b.lmp"), made = dir.file("c.lmp");
+    const auto write3 = [&](FileTransaction& transaction) {
+        writeBytes(replaced, {1});
+        writeBytes(linked, {2});
+        fs::remove(made);
+        fs::remove(dir.file("b2.lmp"));
+        fs::create_hard_link(linked, dir.file("b2.lmp"));  // updated in place
+        writeFileAtomically(replaced, {10}, Existing::Replace, &transaction);
+        writeFileAtomically(linked, {20}, Existing::Replace, &transaction);
+        writeFileAtomically(made, {30}, Existing::Refuse, &transaction);
+        EXPECT_EQ(dir.names().size(), 6u) << "each original kept beside its file";
+    };
+    {
+        FileTransaction transaction;
+        write3(transaction);
+        EXPECT_TRUE(transaction.commit().empty());
+        EXPECT_EQ(dir.names().size(), 4u);
+        EXPECT_EQ(readBytes(dir.file("b2.lmp")), Bytes{20});
+    }
+    {
+        FileTransaction transaction;
+        write3(transaction);
+        EXPECT_TRUE(transaction.rollback().empty());
+        EXPECT_EQ(readBytes(replaced), Bytes{1});
+        EXPECT_EQ(readBytes(dir.file("b2.lmp")), Bytes{2});
+        EXPECT_FALSE(fs::exists(made));
+        EXPECT_EQ(dir.names().size(), 3u);
+    }
+    {
+        // A put-back that fails is reported by name, and the original stays on disk.
+        FileTransaction transaction;
+        write3(transaction);
+        testing::failNextPutBacks(ENOSPC, 3);
+        const std::vector<std::string> unexpected = transaction.rollback();
+        testing::failNextPutBacks(0, 0);
+        ASSERT_EQ(unexpected.size(), 3u);
+        EXPECT_EQ(unexpected[0], made + ": made by this command, could not be removed (Disk full)");
+        const std::string prefix = replaced + ": could not be put back (Disk full); the original is kept as " +
+                                   dir.file(".a.lmp.");
+        EXPECT_EQ(unexpected[2].substr(0, prefix.size()), prefix);
+        const std::string kept = unexpected[2].substr(unexpected[2].find(" kept as ") + 9);
+        EXPECT_EQ(readBytes(kept), Bytes{1});
+        EXPECT_EQ(readBytes(replaced), Bytes{10});
+    }
+}
+
+// Replacing a file never holds it in memory: a 1 GiB file replaced under a transaction
+// leaves the peak memory of the process far below its size.
+TEST(FileTransaction, MemoryDoesNotGrowWithTheReplacedFile)
+{
+    TempDir dir;
+    const std::string big = dir.file("big.dat");
+    {
+        const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_TRUE(fd >= 0 && ::ftruncate(fd, off_t{1} << 30) == 0 && ::close(fd) == 0);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        struct rusage before {}, after {};
+        ::getrusage(RUSAGE_SELF, &before);
+        FileTransaction transaction;
+        writeFileAtomically(big, Bytes(30720, 1), Existing::Replace, &transaction);
+        const bool putBack = transaction.rollback().empty();
+        ::getrusage(RUSAGE_SELF, &after);
+        const long grownKiB = after.ru_maxrss - before.ru_maxrss;
+        ::_exit(putBack && grownKiB < 64 * 1024 ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(statOf(big).st_size, off_t{1} << 30);
+}
+
+TEST(PrintableName, EscapesControlCharactersAndBytesThatAreNotUtf8)
+{
+    EXPECT_EQ(printableName("B\xc3\xbchne/a\nb\tc.lmp"), "B\xc3\xbchne/a\\x0ab\\x09c.lmp");
+    EXPECT_EQ(printableName("bad\xff\xfe.lmp"), "bad\\xff\\xfe.lmp");
+    EXPECT_EQ(printableName("\xc2\x85\x7f\xe2\x82"), "\\xc2\\x85\\x7f\\xe2\\x82");
 }
 
 }  // namespace
