@@ -555,7 +555,7 @@ struct FixtureFile {
 
 QString modeLabel(const FixtureFile& file, std::size_t index)
 {
-    return QStringLiteral("%1: mode %2").arg(file.path).arg(index + 1);
+    return QStringLiteral("%1: mode %2").arg(shown(file.path)).arg(index + 1);
 }
 
 // Notes go to standard error, one line each; they never change the status.
@@ -618,7 +618,7 @@ int fixtureAllModes(Context& ctx, const std::vector<FixtureFile>& files, const Q
             stems << safeFileStem(shortName + QStringLiteral(" - ") + fromStd(file.fixture.modes[m].name).trimmed(),
                                   QStringLiteral("fixture%1-mode%2").arg(f + 1).arg(m + 1));
             lamps.push_back(converted.lamp);
-            labels << file.path + QLatin1Char('\t') + QString::number(m + 1);
+            labels << shown(file.path) + QLatin1Char('\t') + QString::number(m + 1);
         }
     }
     if (lamps.empty())

@@ -50,7 +50,8 @@ TEST_F(ImportTest, AllKeepsHostileNamesInsideTheFolder)
 {
     const struct { int slot; const char *name, *file; } lamps[] = {
         {0, "../x", "__x.lmp"}, {1, "a/b", "a_b.lmp"},  {2, "Dup", "Dup.lmp"},       {3, "dup", "dup_2.lmp"},
-        {4, "..", "_.lmp"},     {5, "", "slot5.lmp"},   {6, "\x01" "ctl\\..", "_ctl__.lmp"}, {9, "Dup", "Dup_3.lmp"},
+        {4, "..", "_.lmp"},     {5, "", "slot5.lmp"},   {6, "\x01" "ctl\\..", "_ctl__.lmp"}, {7, "con.txt", "con_.txt.lmp"},
+        {9, "Dup", "Dup_3.lmp"},
         {10, "Dup_2", "Dup_2_2.lmp"},
     };
     std::vector<std::pair<int, Bytes>> slots;

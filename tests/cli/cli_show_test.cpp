@@ -113,6 +113,17 @@ TEST_F(ShowTest, PatchAndConsoleFilesAsJson)
          "\"Spare1\": 0, \"LampType\": 1, \"StartChannel\": 0, \"StartDMX\": 1,"});
     EXPECT_EQ(keysAt(console, 6), (QStringList{"slot", "lamp"}));  // one slot in use
     EXPECT_TRUE(run("show @console.dat").out.contains(QRegularExpression("\\n\\s+1  Yoke\\s+2 \\(Scan 1\\)\\s+2\\n")));
+
+    // What the reading rules ignore after the last whole block is said, and is no failure.
+    file.insert(file.end(), 5, 0xEE);
+    write("console.dat", file);
+    write("junk.dat", {'x', 'y'});
+    for (const auto& [name, rest] : {std::pair{"console.dat", 5}, std::pair{"junk.dat", 2}}) {
+        const Result result = run(QStringLiteral("show @") + name);
+        EXPECT_EQ(result.status, 0) << name;
+        EXPECT_EQ(result.errLines(), QStringList{QStringLiteral("rigsmith-cli: warning: %1: %2 bytes after the last whole "
+                                                                "block were ignored").arg(path(name)).arg(rest)});
+    }
 }
 
 // Every unreadable or malformed input: status 2, nothing on standard output, one

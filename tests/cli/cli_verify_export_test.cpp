@@ -75,6 +75,10 @@ TEST_F(ExportTest, WritesWhatTheDialogWritesForTheSameList)
     EXPECT_EQ(read("out/showttl.dat"), m_showTitle);
     EXPECT_EQ(run("export --force -o @out/lamp.dat @src/spot.lmp").status, 0);
     EXPECT_EQ(read("out/lamp.dat"), dialogOutput({"spot.lmp"}));
+    // No lamp file: 16 free slots, as the dialog writes for an empty list to clear the console's table.
+    EXPECT_EQ(run("export --force -o @out/lamp.dat").status, 0);
+    EXPECT_EQ(read("out/lamp.dat"), dialogOutput({}));
+    EXPECT_EQ(read("out/lamp.dat").size(), 30720u);
 
     // Any name but LAMP.DAT (in any case) is written with a warning.
     EXPECT_EQ(run("export -o @out/Lamp.dat @src/wash.lmp").err, "");

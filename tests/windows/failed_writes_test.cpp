@@ -22,8 +22,9 @@
 namespace {
 
 enum Write { LampSave, LampSaveAs, PatchSave, PatchSaveAs, ExportLampData, ExportShowTitle };
-enum Kind { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderInTheWay, PipeInTheWay };
-const char* const kindNames[] = {"ReadOnlyFile", "ReadOnlyFolder", "DiskFull", "FolderInTheWay", "PipeInTheWay"};
+enum Kind { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderInTheWay, PipeInTheWay, LinkInTheWay };
+const char* const kindNames[] = {"ReadOnlyFile", "ReadOnlyFolder", "DiskFull", "FolderInTheWay", "PipeInTheWay",
+                                 "LinkInTheWay"};
 
 const char* const protectedDisk = "The disk that you are saving to is write protected";
 const char* const exportRefused =
@@ -35,7 +36,7 @@ struct WritePath {
     const char* name;
     const char* target;    // inside out/
     const char* title;     // of the message box
-    const char* texts[5];  // what each kind of failure says, by Kind; nullptr: not a case.
+    const char* texts[6];  // what each kind of failure says, by Kind; nullptr: not a case.
 };                         // A text ending in ": " goes on to name the file.
 
 // A pipe is refused before the write, like a folder.
@@ -55,7 +56,7 @@ const WritePath writePaths[] = {
     // In a read-only folder the lamp data file fails first; the copy is never reached.
     // Anything but a plain file in the copy's place is refused before the first write.
     {"ExportShowTitle", "out/showttl.dat", "Tarsen Rigsmith",
-     {exportRefused, nullptr, "Error 61: Disk full: ", notPlain, notPlain}},
+     {exportRefused, nullptr, "Error 61: Disk full: ", notPlain, notPlain, notPlain}},
 };
 
 using Case = std::pair<Write, Kind>;
@@ -64,7 +65,7 @@ std::vector<Case> cases()
 {
     std::vector<Case> all;
     for (int w = LampSave; w <= ExportShowTitle; ++w)
-        for (int k = ReadOnlyFile; k <= PipeInTheWay; ++k)
+        for (int k = ReadOnlyFile; k <= LinkInTheWay; ++k)
             if (writePaths[w].texts[k] != nullptr)
                 all.emplace_back(static_cast<Write>(w), static_cast<Kind>(k));
     return all;
@@ -145,7 +146,12 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     ASSERT_TRUE(kind != PipeInTheWay || (QFile::remove(target) && ::mkfifo(toPath(target).c_str(), 0644) == 0));
     if (kind == FolderInTheWay)
         writeAll(target + QStringLiteral("/keep"), {'k'});
-    const bool refusedFirst = write == ExportShowTitle && (kind == FolderInTheWay || kind == PipeInTheWay);
+    // A link in the copy's place would have it write a file elsewhere.
+    ASSERT_TRUE(kind != LinkInTheWay ||
+                (QFile::remove(target) && ::symlink(toPath(file("src/victim")).c_str(), toPath(target).c_str()) == 0));
+    if (kind == LinkInTheWay)
+        writeAll(file("src/victim"), {'v'});
+    const bool refusedFirst = write == ExportShowTitle && kind >= FolderInTheWay;
     const bool lampDataKept = write != ExportShowTitle || refusedFirst;
     const auto before = snapshot(lampDataKept);
 
@@ -165,6 +171,9 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     }
 
     ::chmod(out.c_str(), 0755);
+    if (kind == LinkInTheWay) {
+        EXPECT_EQ(readAll(file("src/victim")), Bytes{'v'});
+    }
     EXPECT_EQ(snapshot(lampDataKept), before) << "an old file was touched or a temporary file left";
     if (!lampDataKept) {
         EXPECT_EQ(readAll(file("out/lamp.dat")).size(), rig::lampDataFileSize) << "written before the copy failed";
