@@ -135,12 +135,13 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     ASSERT_TRUE(fake.messages.empty());
 
     // Make the write fail. The copy of "showttl.dat" is an export's second write, so an
-    // injected failure lets the first through. A privileged user writes into a read-only
-    // folder regardless; the refusal an ordinary user gets is injected instead.
+    // injected failure lets the first through. A writable file in a read-only folder is
+    // updated in place (and a privileged user writes there regardless), so that write is
+    // made to fail as well.
     const std::string out = toPath(file("out"));
     ASSERT_TRUE(kind != ReadOnlyFile || ::chmod(toPath(target).c_str(), 0444) == 0);
     ASSERT_TRUE(kind != ReadOnlyFolder || ::chmod(out.c_str(), 0555) == 0);
-    if (kind == DiskFull || (kind == ReadOnlyFolder && ::geteuid() == 0))
+    if (kind == DiskFull || kind == ReadOnlyFolder)
         rig::testing::failNextWrites(kind == DiskFull ? ENOSPC : EACCES, 1, write == ExportShowTitle ? 1 : 0);
     ASSERT_TRUE(kind != FolderInTheWay || (QFile::remove(target) && QDir().mkdir(target)));
     ASSERT_TRUE(kind != PipeInTheWay || (QFile::remove(target) && ::mkfifo(toPath(target).c_str(), 0644) == 0));
