@@ -22,41 +22,45 @@
 namespace {
 
 enum Write { LampSave, LampSaveAs, PatchSave, PatchSaveAs, ExportLampData, ExportShowTitle };
-enum Kind { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderInTheWay, PipeInTheWay, LinkInTheWay };
+enum Kind { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderInTheWay, PipeInTheWay, LinkInTheWay, DanglingLink };
 const char* const kindNames[] = {"ReadOnlyFile", "ReadOnlyFolder", "DiskFull", "FolderInTheWay", "PipeInTheWay",
-                                 "LinkInTheWay"};
+                                 "LinkInTheWay", "DanglingLink"};
 
 const char* const protectedDisk = "The disk that you are saving to is write protected";
 const char* const exportRefused =
     "An export error has occurred\r\nIt is possible that you are trying to save to a write protected file";
 
+#define DANGLING "The link points to gone, which does not exist"
 const char* const notPlain = "Error 52: Not a plain file (a link, a folder or a device), not replaced: ";
 
 struct WritePath {
     const char* name;
     const char* target;    // inside out/
     const char* title;     // of the message box
-    const char* texts[6];  // what each kind of failure says, by Kind; nullptr: not a case.
+    const char* texts[7];  // what each kind of failure says, by Kind; nullptr: not a case.
 };                         // A text ending in ": " goes on to name the file.
 
 // A pipe is refused before the write, like a folder.
 const WritePath writePaths[] = {
     {"LampSave", "out/old.lmp", "Tarsen Rigsmith",
-     {protectedDisk, protectedDisk, "Error 61: Disk full", "Error 75: Path/File access error", nullptr}},
+     {protectedDisk, protectedDisk, "Error 61: Disk full", "Error 75: Path/File access error", nullptr, nullptr,
+      "Error 53: " DANGLING}},
     {"LampSaveAs", "out/old.lmp", "Tarsen Rigsmith",
-     {protectedDisk, protectedDisk, "Error 61: Disk full", "Error 75: Path/File access error", nullptr}},
+     {protectedDisk, protectedDisk, "Error 61: Disk full", "Error 75: Path/File access error", nullptr, nullptr,
+      "Error 53: " DANGLING}},
     {"PatchSave", "out/old.pat", "Error",
      {"Error 70 when saving file:\r\nPermission denied", "Error 70 when saving file:\r\nPermission denied",
-      "Error 61 when saving file:\r\nDisk full", "Error 75 when saving file:\r\nPath/File access error", nullptr}},
+      "Error 61 when saving file:\r\nDisk full", "Error 75 when saving file:\r\nPath/File access error", nullptr,
+      nullptr, "Error 53 when saving file:\r\n" DANGLING}},
     {"PatchSaveAs", "out/old.pat", "Error",
      {"Error 70\r\nPermission denied", "Error 70\r\nPermission denied", "Error 61\r\nDisk full",
-      "Error 75\r\nPath/File access error", "Error 75\r\nPath/File access error"}},
+      "Error 75\r\nPath/File access error", "Error 75\r\nPath/File access error", nullptr, "Error 53\r\n" DANGLING}},
     {"ExportLampData", "out/lamp.dat", "Tarsen Rigsmith",
-     {exportRefused, exportRefused, "Error 61: Disk full", exportRefused, nullptr}},
+     {exportRefused, exportRefused, "Error 61: Disk full", exportRefused, nullptr, nullptr, "Error 53: " DANGLING}},
     // In a read-only folder the lamp data file fails first; the copy is never reached.
     // Anything but a plain file in the copy's place is refused before the first write.
     {"ExportShowTitle", "out/showttl.dat", "Tarsen Rigsmith",
-     {exportRefused, nullptr, "Error 61: Disk full: ", notPlain, notPlain, notPlain}},
+     {exportRefused, nullptr, "Error 61: Disk full: ", notPlain, notPlain, notPlain, notPlain}},
 };
 
 using Case = std::pair<Write, Kind>;
@@ -65,7 +69,7 @@ std::vector<Case> cases()
 {
     std::vector<Case> all;
     for (int w = LampSave; w <= ExportShowTitle; ++w)
-        for (int k = ReadOnlyFile; k <= LinkInTheWay; ++k)
+        for (int k = ReadOnlyFile; k <= DanglingLink; ++k)
             if (writePaths[w].texts[k] != nullptr)
                 all.emplace_back(static_cast<Write>(w), static_cast<Kind>(k));
     return all;
@@ -152,6 +156,8 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
                 (QFile::remove(target) && ::symlink(toPath(file("src/victim")).c_str(), toPath(target).c_str()) == 0));
     if (kind == LinkInTheWay)
         writeAll(file("src/victim"), {'v'});
+    // A save through a link writes the file it points to; one that points nowhere is refused.
+    ASSERT_TRUE(kind != DanglingLink || (QFile::remove(target) && ::symlink("gone", toPath(target).c_str()) == 0));
     const bool refusedFirst = write == ExportShowTitle && kind >= FolderInTheWay;
     const bool lampDataKept = write != ExportShowTitle || refusedFirst;
     const auto before = snapshot(lampDataKept);
