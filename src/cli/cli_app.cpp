@@ -330,16 +330,21 @@ int runExport(Context& ctx, const QStringList& args)
 
 // import -------------------------------------------------------------------------
 
-// The name as the import list shows it: all 16 characters, one line whatever they hold.
-QString listedName(const rig::Lamp& lamp)
+// A name on one line whatever it holds: control characters become '?'.
+QString oneLine(QString name)
 {
-    QString name = decodeField(lamp.LampName);
     for (QChar& ch : name) {
         const char16_t code = ch.unicode();
         if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
             ch = QLatin1Char('?');
     }
     return name;
+}
+
+// The name as the import list shows it: all 16 characters, one line whatever they hold.
+QString listedName(const rig::Lamp& lamp)
+{
+    return oneLine(decodeField(lamp.LampName));
 }
 
 // Writes one lamp file; an existing file is replaced only with --force.
@@ -563,7 +568,7 @@ void printNotes(Context& ctx, const FixtureFile& file, std::size_t index, const 
 {
     for (const rig::FixtureNote& note : notes)
         ctx.err << programName << ": " << modeLabel(file, index) << ": channel " << note.channel << " \""
-                << fromStd(note.name) << "\": " << fromStd(note.text) << Qt::endl;
+                << oneLine(fromStd(note.name)) << "\": " << oneLine(fromStd(note.text)) << Qt::endl;
 }
 
 // The mode a --mode value names: its number from 1, else its name (exact, then ignoring case).
@@ -591,7 +596,7 @@ int fixtureOneMode(Context& ctx, const FixtureFile& file, const QString& wanted,
     } else if (const std::optional<std::size_t> found = findMode(fixture, wanted)) {
         index = *found;
     } else {
-        return fail(ctx, file.path, QStringLiteral("No mode \"%1\"; see --list-modes").arg(wanted));
+        return fail(ctx, file.path, QStringLiteral("No mode \"%1\"; see --list-modes").arg(oneLine(wanted)));
     }
     if (const std::string refusal = rig::fixtureModeRefusal(fixture.modes[index]); !refusal.empty())
         return fail(ctx, modeLabel(file, index), fromStd(refusal));
@@ -658,7 +663,7 @@ int runFixture(Context& ctx, const QStringList& args)
     std::vector<FixtureFile> files;
     for (const QString& path : paths) {
         try {
-            files.push_back({path, fixture::readFixtureDefinition(path)});
+            files.push_back({path, fixture::readFixtureDefinition(nativePath(path))});
         } catch (const std::exception& error) {
             return fail(ctx, path, error);
         }
@@ -667,7 +672,7 @@ int runFixture(Context& ctx, const QStringList& args)
     if (parser.isSet(listModes)) {
         const rig::FixtureDescription& fixture = files.front().fixture;
         for (std::size_t m = 0; m < fixture.modes.size(); ++m)
-            ctx.out << m + 1 << '\t' << fixture.modes[m].channels.size() << '\t' << fromStd(fixture.modes[m].name) << '\n';
+            ctx.out << m + 1 << '\t' << fixture.modes[m].channels.size() << '\t' << oneLine(fromStd(fixture.modes[m].name)) << '\n';
         ctx.out.flush();
         return exitOk;
     }

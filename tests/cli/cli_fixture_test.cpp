@@ -29,6 +29,10 @@ TEST_F(FixtureCommandTest, ListModesInFileOrderWithChannelCounts)
     // A mode too large for the console is listed all the same.
     r = run("fixture @pixelbar.json --list-modes");
     EXPECT_EQ(r.out, "1\t10\tHalves\n2\t41\tPixels\n3\t7\tTwo pixels\n");
+    // A line break in a name cannot break the one-line-per-mode promise.
+    writeText("lines.json", R"({"name": "L", "availableChannels": {"D": {"capability": {"type": "Intensity"}}},
+        "modes": [{"name": "A\nB\tC", "channels": ["D"]}]})");
+    EXPECT_EQ(run("fixture @lines.json --list-modes").out, "1\t1\tA?B?C\n");
 }
 
 TEST_F(FixtureCommandTest, OneModeGivesTheLampImageByteForByte)
