@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # a plain `cmake` build, as packagers run it, keeps them warnings.
 WERROR ?= ON
 
-.PHONY: all deps configure build run test test-release test-sanitize fuzz bench clean
+.PHONY: all deps configure build run test test-release test-sanitize package fuzz bench clean
 
 all: build
 
@@ -45,6 +45,23 @@ test-sanitize: deps
 	@cmake --build $(SAN_BUILD_DIR) -j$(JOBS)
 	@cd $(SAN_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
+
+# The Debian package, from its own Release build installed under /usr, then checked
+# with lintian when it is installed (scripts/install-deps.sh package): errors fail.
+PKG_BUILD_DIR ?= build-package
+package:
+	@scripts/install-deps.sh package
+	@cmake -S . -B $(PKG_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DRIGSMITH_BUILD_TESTS=OFF -DRIGSMITH_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(PKG_BUILD_DIR) -j$(JOBS)
+	@rm -f $(PKG_BUILD_DIR)/rigsmith_*.deb
+	@cd $(PKG_BUILD_DIR) && cpack -G DEB
+	@if command -v lintian >/dev/null; then \
+		lintian --fail-on error $(PKG_BUILD_DIR)/rigsmith_*.deb && \
+		echo "lintian: no errors"; \
+	else \
+		echo "lintian is not installed; the package was not checked"; \
+	fi
 
 # Each fuzz target for FUZZ_SECONDS (default 600).
 FUZZ_SECONDS ?= 600

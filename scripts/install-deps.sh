@@ -8,12 +8,13 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
     xvfb xauth xdotool
+    shared-mime-info libglib2.0-bin
 )
 for profile in "$@"; do
     case "$profile" in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         bench) packages+=(libbenchmark-dev) ;;
-        package) packages+=(dpkg-dev file) ;;
+        package) packages+=(dpkg-dev file lintian) ;;
         *) echo "unknown profile: $profile" >&2; exit 2 ;;
     esac
 done

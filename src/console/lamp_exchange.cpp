@@ -52,6 +52,32 @@ std::string joinFolderAndName(const std::string& folder, const std::string& name
     return folder + "/" + name;
 }
 
+// The installed data folder, set by the build (src/console/CMakeLists.txt): as a path
+// relative to the installed program folder and as the absolute configured path. A build
+// that sets neither (the fuzz targets) looks beside the executable only.
+#ifndef RIGSMITH_DATA_DIR_FROM_BIN
+#define RIGSMITH_DATA_DIR_FROM_BIN ""
+#endif
+#ifndef RIGSMITH_DATA_DIR
+#define RIGSMITH_DATA_DIR ""
+#endif
+
+std::string showTitleSourcePath(const std::string& appPath)
+{
+    std::vector<std::string> candidates{joinFolderAndName(appPath, showTitleFileName)};
+    const std::string fromProgram = RIGSMITH_DATA_DIR_FROM_BIN;
+    if (!appPath.empty() && !fromProgram.empty())
+        candidates.push_back(joinFolderAndName(joinFolderAndName(appPath, fromProgram), showTitleFileName));
+    const std::string configured = RIGSMITH_DATA_DIR;
+    if (!configured.empty())
+        candidates.push_back(joinFolderAndName(configured, showTitleFileName));
+    for (const std::string& candidate : candidates) {
+        if (fileExists(candidate))
+            return candidate;
+    }
+    return candidates.front();
+}
+
 std::vector<std::uint8_t> buildExportLampPayload(const std::string& folder, const std::vector<std::string>& names)
 {
     std::vector<std::uint8_t> payload;
@@ -102,7 +128,7 @@ void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::s
     const std::vector<std::uint8_t> patchMeant(patchPayloadSize, 0);
     writeFileAtomically(outputPath, encodeLampDataFile(lampMeant, patchMeant), existing, transaction);
 
-    const std::string source = joinFolderAndName(appPath, showTitleFileName);
+    const std::string source = showTitleSourcePath(appPath);
     std::vector<std::uint8_t> showTitle;
     try {
         showTitle = readFileBytes(source, std::numeric_limits<std::size_t>::max());

@@ -18,6 +18,13 @@ constexpr int exportVerifyFailed = 1054;
 // The console file copied beside every exported lamp data file.
 inline constexpr const char* showTitleFileName = "showttl.dat";
 
+// Where an export takes "showttl.dat" from: beside the executable in `appPath` when it
+// is there (the build tree), else from the installed data folder, first as reached
+// from `appPath` (an installed tree that was moved or installed with another prefix),
+// then as configured at build time. When none holds it, the path beside the
+// executable, so that the failure names the first place looked at.
+[[nodiscard]] std::string showTitleSourcePath(const std::string& appPath);
+
 // `folder` and `name` joined by exactly one separator (a folder that already ends in
 // one, such as the root, gets none added).
 [[nodiscard]] std::string joinFolderAndName(const std::string& folder, const std::string& name);
@@ -32,12 +39,12 @@ inline constexpr const char* showTitleFileName = "showttl.dat";
 
 // Writes the lamp data file at `outputPath` (a link there is followed) from
 // `lampPayload` (only the first lampPayloadSize bytes count) and a zero patch payload,
-// then copies "showttl.dat" from `appPath` into the output's folder without asking
-// (never through a link), and last reads the lamp data file back and compares both
-// payloads (RigError exportVerifyFailed on a difference). Refused before anything is
-// written: an output named "showttl.dat", a "showttl.dat" beside it that is not a
-// plain file, and an output that is the same file as that "showttl.dat" (52). A missing
-// "showttl.dat" in `appPath` is reported after the lamp data file was written. With a
+// then copies "showttl.dat" (showTitleSourcePath(appPath)) into the output's folder
+// without asking (never through a link), and last reads the lamp data file back and
+// compares both payloads (RigError exportVerifyFailed on a difference). Refused before
+// anything is written: an output named "showttl.dat", a "showttl.dat" beside it that is
+// not a plain file, and an output that is the same file as that "showttl.dat" (52). A
+// missing "showttl.dat" is reported after the lamp data file was written. With a
 // transaction, both replaced files stay recoverable until it ends. Throws RigError.
 void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::string& outputPath,
                       const std::string& appPath, Existing existing = Existing::Replace,
