@@ -5,7 +5,13 @@
 
 #include <string>
 
+class FakeUi;
+
 namespace bench {
+
+// The ui seam every timed window is given; main() makes it. It has no scripts, so
+// anything modal is refused and recorded.
+FakeUi& benchUi();
 
 // A scratch folder for the run, removed with its files at exit.
 const std::string& scratchDir();

@@ -3,7 +3,7 @@
 // time each benchmark reports cpu_ms, the processor time of the measured steps on
 // this thread, which other processes competing for the machine do not inflate.
 #include "bench_support.h"
-#include "bench_ui.h"
+#include "fake_ui.h"
 
 #include "lamp/frmDocument.h"
 #include "lamp/lamp.h"
@@ -84,8 +84,11 @@ void settle()
 // the wrong thing.
 void checkNoModal(benchmark::State& state)
 {
-    if (bench::memoryUi().unexpected() != 0)
-        state.SkipWithError(("unexpected " + bench::memoryUi().lastUnexpected().toStdString()).c_str());
+    const FakeUi& fake = bench::benchUi();
+    if (!fake.messages.empty())
+        state.SkipWithError(("unexpected message: " + fake.messages.back().text.toStdString()).c_str());
+    else if (!fake.unexpected.empty())
+        state.SkipWithError(("unexpected " + fake.unexpected.back().toStdString()).c_str());
 }
 
 // ---- stage screen ------------------------------------------------------------------
@@ -99,7 +102,7 @@ struct StageFixture {
     explicit StageFixture(bool conflicting)
     {
         app.patch = bench::busyPatch(100, conflicting);
-        main = std::make_unique<frmMain>(app);
+        main = std::make_unique<frmMain>(app, bench::benchUi());
         main->MDIForm_Load();
         main->resize(1000, 800);
         main->show();
@@ -165,13 +168,13 @@ void BM_LampWindow_open(benchmark::State& state)
     const QString fileTitle = QStringLiteral("bench.lmp");
 
     rig::AppState app;
-    frmMain main(app);
+    frmMain main(app, bench::benchUi());
     main.MDIForm_Load();
     main.show();
     settle();
 
     const auto open = [&]() {
-        auto* document = new frmDocument(app, main.dlgCommonDialog());
+        auto* document = new frmDocument(app.lmpImport, bench::benchUi(), main.dlgCommonDialog());
         document->File_Open(fileName, fileTitle);
         QMdiSubWindow* sub = main.addDocument(document);
         QApplication::processEvents();
@@ -268,7 +271,7 @@ void BM_MainWindow_frmMain(benchmark::State& state)
 {
     rig::AppState app;
     timeMainWindow(state, [&app] {
-        auto window = std::make_unique<frmMain>(app);
+        auto window = std::make_unique<frmMain>(app, bench::benchUi());
         window->MDIForm_Load();
         return window;
     });

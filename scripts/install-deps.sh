@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ pkg-config
+    cmake make g++ pkg-config python3
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
     xvfb xauth xdotool

@@ -6,11 +6,13 @@
 #include "fixture/fixture_reader.h"
 #include "console/console_file.h"
 #include "console/lamp_exchange.h"
+#include "lamp/cp1252.h"
 #include "lamp/lamp.h"
 #include "lamp/verify.h"
 #include "patch/stage_patch.h"
 #include "lamp/file_io.h"
 #include "lamp/rig_error.h"
+#include "ui/file_names.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -45,12 +47,6 @@ struct Context {
     QString appDir;
 };
 
-// The exact bytes the system gave for a name: arguments keep them (argumentFromBytes).
-std::string nativePath(const QString& path)
-{
-    return bytesFromArgument(path).toStdString();
-}
-
 QString fromStd(const std::string& text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -59,7 +55,7 @@ QString fromStd(const std::string& text)
 // A name as it is shown on one line: control characters and bytes that are not UTF-8 escaped.
 QString shown(const QString& path)
 {
-    return fromStd(rig::printableName(nativePath(path)));
+    return fromStd(rig::printableName(ui::toPath(path)));
 }
 
 QString refusalText()
@@ -100,7 +96,7 @@ int failAndPutBack(Context& ctx, const QString& file, const std::exception& erro
 long long regularFileSize(const QString& path)
 {
     struct stat info {};
-    if (::stat(nativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(ui::toPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return -1;
     return static_cast<long long>(info.st_size);
 }
@@ -110,7 +106,7 @@ enum class PathKind { None, Folder, Other };
 PathKind kindOf(const QString& path)
 {
     struct stat info {};
-    if (::lstat(nativePath(path).c_str(), &info) != 0)
+    if (::lstat(ui::toPath(path).c_str(), &info) != 0)
         return PathKind::None;
     return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
 }
@@ -184,7 +180,7 @@ int runShow(Context& ctx, const QStringList& args)
 
     try {
         if (suffix == QLatin1String("lmp")) {
-            const rig::Lamp lamp = rig::readLampFile(nativePath(path));
+            const rig::Lamp lamp = rig::readLampFile(ui::toPath(path));
             warnOnSize(ctx, path, rig::lampImageSize, lampKind);
             if (json)
                 ctx.out << lampJson(lamp).serialize();
@@ -192,7 +188,7 @@ int runShow(Context& ctx, const QStringList& args)
                 ctx.out << "Lamp file: " << shown(path) << "\n\n" << lampText(lamp);
         } else if (suffix == QLatin1String("pat")) {
             rig::StagePatch patch;
-            rig::readPatchFile(nativePath(path), patch, false);
+            rig::readPatchFile(ui::toPath(path), patch, false);
             warnOnSize(ctx, path, rig::patchFileSize, patchKind);
             if (json)
                 ctx.out << stagePatchJson(patch).serialize();
@@ -200,7 +196,7 @@ int runShow(Context& ctx, const QStringList& args)
                 ctx.out << "Stage patch file: " << shown(path) << "\n\n" << stagePatchText(patch);
         } else {
             // Anything else must be a console lamp data file: its blocks carry the signature.
-            const ConsoleView view = consoleView(rig::readLampDataFile(nativePath(path)));
+            const ConsoleView view = consoleView(rig::readLampDataFile(ui::toPath(path)));
             // The reading rules ignore a piece shorter than a block at the end; say so.
             const long long size = regularFileSize(path);
             if (size > 0 && size % static_cast<long long>(rig::blockSize) != 0)
@@ -236,7 +232,7 @@ int runVerify(Context& ctx, const QStringList& args)
     for (const QString& path : files) {
         rig::Lamp lamp;
         try {
-            lamp = rig::readLampFile(nativePath(path));
+            lamp = rig::readLampFile(ui::toPath(path));
         } catch (const std::exception& error) {
             fail(ctx, path, error);
             anyUnreadable = true;
@@ -283,12 +279,12 @@ int runExport(Context& ctx, const QStringList& args)
     std::vector<std::string> sources;
     for (const QString& path : files) {
         try {
-            (void)rig::readFileBytes(nativePath(path), rig::lampImageSize);
+            (void)rig::readFileBytes(ui::toPath(path), rig::lampImageSize);
         } catch (const std::exception& error) {
             return fail(ctx, path, error);
         }
         warnOnSize(ctx, path, rig::lampImageSize, lampKind);
-        sources.push_back(nativePath(path));
+        sources.push_back(ui::toPath(path));
     }
 
     const PathKind outKind = kindOf(outPath);
@@ -296,7 +292,7 @@ int runExport(Context& ctx, const QStringList& args)
         return fail(ctx, outPath, QStringLiteral("Is a folder"));
     if (outKind != PathKind::None && !parser.isSet(force))
         return fail(ctx, outPath, refusalText());
-    if (QString::fromStdString(rig::nameOfPath(nativePath(outPath))).toLower() != lampDataFileName)
+    if (QString::fromStdString(rig::nameOfPath(ui::toPath(outPath))).toLower() != lampDataFileName)
         warn(ctx, QStringLiteral("%1: Dornick will only load lamps from a data file called 'LAMP.DAT'. "
                                  "You will need to rename this file before loading it into the console")
                       .arg(shown(outPath)));
@@ -306,7 +302,7 @@ int runExport(Context& ctx, const QStringList& args)
     // Checked first so that a missing console file cannot leave a lamp data file alone.
     const QString showTitle = QFile::decodeName(rig::showTitleSourcePath(nativePath(ctx.appDir)).c_str());
     try {
-        (void)rig::readFileBytes(nativePath(showTitle), 1);
+        (void)rig::readFileBytes(ui::toPath(showTitle), 1);
     } catch (const std::exception& error) {
         return fail(ctx, showTitle, error);
     }
@@ -314,7 +310,7 @@ int runExport(Context& ctx, const QStringList& args)
     rig::FileTransaction transaction;
     try {
         // The export dialog's own conversion; the sources are whole paths, so no folder.
-        rig::exportLampData(std::string(), sources, nativePath(outPath), nativePath(ctx.appDir),
+        rig::exportLampData(std::string(), sources, ui::toPath(outPath), ui::toPath(ctx.appDir),
                             parser.isSet(force) ? rig::Existing::Replace : rig::Existing::Refuse, &transaction);
     } catch (const std::exception& error) {
         return failAndPutBack(ctx, outPath, error, transaction);
@@ -335,7 +331,7 @@ QString oneLine(QString name)
 {
     for (QChar& ch : name) {
         const char16_t code = ch.unicode();
-        if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+        if (rig::isControlCharacter(code))
             ch = QLatin1Char('?');
     }
     return name;
@@ -358,7 +354,7 @@ int writeOneLamp(Context& ctx, const QString& outPath, const rig::Lamp& lamp, bo
     try {
         // Without --force a file that appears meanwhile is refused as well, never replaced.
         const rig::LampImage image = rig::encodeLamp(lamp);
-        rig::writeFileAtomically(nativePath(outPath), std::vector<std::uint8_t>(image.begin(), image.end()),
+        rig::writeFileAtomically(ui::toPath(outPath), std::vector<std::uint8_t>(image.begin(), image.end()),
                                  force ? rig::Existing::Replace : rig::Existing::Refuse);
     } catch (const std::exception& error) {
         return fail(ctx, outPath, error);
@@ -388,7 +384,7 @@ int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& da
 int writeLampsIntoFolder(Context& ctx, const QString& dirPath, const QStringList& stems, const std::vector<rig::Lamp>& lamps,
                          bool force, QStringList& targets)
 {
-    const std::string dirNative = nativePath(dirPath);
+    const std::string dirNative = ui::toPath(dirPath);
     bool createdDir = false;
     const PathKind dirKind = kindOf(dirPath);
     if (dirKind == PathKind::None) {
@@ -508,7 +504,7 @@ int runImport(Context& ctx, const QStringList& args)
     const QString path = parser.positionalArguments().first();
     rig::ImportedLampData data;
     try {
-        data = rig::importLampDataFile(nativePath(path));
+        data = rig::importLampDataFile(ui::toPath(path));
     } catch (const std::exception& error) {
         return fail(ctx, path, error);
     }
@@ -540,7 +536,7 @@ int runPatchSheet(Context& ctx, const QStringList& args)
 
     rig::StagePatch patch;
     try {
-        rig::readPatchFile(nativePath(path), patch, false);
+        rig::readPatchFile(ui::toPath(path), patch, false);
     } catch (const std::exception& error) {
         return fail(ctx, path, error);
     }
@@ -663,7 +659,7 @@ int runFixture(Context& ctx, const QStringList& args)
     std::vector<FixtureFile> files;
     for (const QString& path : paths) {
         try {
-            files.push_back({path, fixture::readFixtureDefinition(nativePath(path))});
+            files.push_back({path, fixture::readFixtureDefinition(ui::toPath(path))});
         } catch (const std::exception& error) {
             return fail(ctx, path, error);
         }

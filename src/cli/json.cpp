@@ -1,5 +1,7 @@
 #include "cli/json.h"
 
+#include "lamp/cp1252.h"
+
 namespace cli {
 
 namespace {
@@ -172,7 +174,7 @@ QString jsonQuote(const QString& text)
         default:
             // Every other control character, NUL included, as \u00xx so the output
             // stays one readable, valid text.
-            if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+            if (rig::isControlCharacter(code))
                 out += QStringLiteral("\\u%1").arg(static_cast<int>(code), 4, 16, QLatin1Char('0'));
             else
                 out += ch;

@@ -176,7 +176,7 @@ QString displayText(const std::uint8_t* data, std::size_t size)
     QString text = decodeField(data + first, last - first);
     for (QChar& ch : text) {
         const char16_t code = ch.unicode();
-        if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+        if (rig::isControlCharacter(code))
             ch = QLatin1Char('?');
     }
     return text;

@@ -1,5 +1,7 @@
 #include "cli/safe_names.h"
 
+#include "lamp/cp1252.h"
+
 #include <QSet>
 
 namespace cli {
@@ -9,7 +11,7 @@ namespace {
 bool unsafeChar(QChar ch)
 {
     const char16_t code = ch.unicode();
-    if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+    if (rig::isControlCharacter(code))
         return true;
     // Separators, and what other systems refuse in a name, so a file copied there keeps its name.
     return QStringLiteral("/\\:*?\"<>|").contains(ch);
@@ -67,54 +69,6 @@ QString safeFileStem(const QString& name, const QString& fallback)
     if (devices.contains(base) || numbered)
         result.insert(deviceEnd, QLatin1Char('_'));
     return result;
-}
-
-QString argumentFromBytes(const QByteArray& bytes)
-{
-    // Well-formed UTF-8 is decoded; every other byte b becomes the lone surrogate
-    // U+DC00 + b, which no decoded text contains, so the bytes come back unchanged.
-    QString text;
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size;) {
-        const unsigned char lead = data[i];
-        qsizetype length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                                                        : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-        if (length > 1) {
-            const QString decoded = i + length <= size ? QString::fromUtf8(bytes.mid(i, length)) : QString();
-            if (decoded.isEmpty() || decoded.contains(QChar::ReplacementCharacter) ||
-                decoded.toUtf8() != bytes.mid(i, length))
-                length = 0;
-            else
-                text += decoded;
-        } else if (length == 1) {
-            text += QChar(lead);
-        }
-        if (length == 0) {
-            text += QChar(static_cast<char16_t>(0xDC00 + lead));
-            length = 1;
-        }
-        i += length;
-    }
-    return text;
-}
-
-QByteArray bytesFromArgument(const QString& text)
-{
-    QByteArray bytes;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        if (pair) {
-            bytes += text.mid(i, 2).toUtf8();
-            ++i;
-        } else if (unit >= 0xDC80 && unit <= 0xDCFF) {
-            bytes += static_cast<char>(unit - 0xDC00);
-        } else {
-            bytes += QString(QChar(unit)).toUtf8();
-        }
-    }
-    return bytes;
 }
 
 QStringList uniqueFileNames(const QStringList& stems, const QString& extension)

@@ -13,12 +13,6 @@ namespace cli {
 
 // Appends `extension` to each stem; a name that clashes with an earlier one (case
 // ignored, as some file systems do) gets "_2", "_3", ... before the extension.
-// A command-line argument as text that keeps its exact bytes: a byte that is not part
-// of well-formed UTF-8 (a file name in another encoding) is held as a lone surrogate,
-// and bytesFromArgument gives the original bytes back.
-[[nodiscard]] QString argumentFromBytes(const QByteArray& bytes);
-[[nodiscard]] QByteArray bytesFromArgument(const QString& text);
-
 [[nodiscard]] QStringList uniqueFileNames(const QStringList& stems, const QString& extension);
 
 }  // namespace cli

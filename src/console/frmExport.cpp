@@ -3,12 +3,12 @@
 #include "console/lamp_exchange.h"
 #include "lamp/file_io.h"
 #include "lamp/rig_error.h"
+#include "ui/file_names.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,11 +38,13 @@ bool folderReadable(const QString& folder)
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 }  // namespace
 
-frmExport::frmExport(rig::AppState& state, QWidget* parent) : QDialog(parent), m_state(state), m_pattern(lampFilePattern)
+frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
+    : QDialog(parent),
+      m_appPath(std::move(appPath)),
+      m_ui(ui),
+      m_pattern(lampFilePattern)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Dornick File"));
@@ -138,11 +141,11 @@ frmExport::frmExport(rig::AppState& state, QWidget* parent) : QDialog(parent), m
     Form_Load();
 }
 
-void frmExport::showExport(std::unique_ptr<frmExport>& instance, rig::AppState& state)
+void frmExport::showExport(std::unique_ptr<frmExport>& instance, const std::string& appPath, ui::Ui& ui)
 {
     if (!instance)
-        instance = std::make_unique<frmExport>(state);
-    if (ui::current().execDialog(*instance) != QDialog::Accepted)
+        instance = std::make_unique<frmExport>(appPath, ui);
+    if (ui.execDialog(*instance) != QDialog::Accepted)
         instance.reset();
 }
 
@@ -156,7 +159,7 @@ void frmExport::Form_Load()
     m_folder = folderReadable(home) ? home : QDir::rootPath();
     fillFolders();
     showDriveOf(m_folder);
-    if (!dirFiles_Change(ui::current().setting(sourcePathKey, home)))
+    if (!dirFiles_Change(m_ui.setting(sourcePathKey, home)))
         fillFiles();
     m_cmbExportEntity->setCurrentIndex(0);
     setEntityFilter();
@@ -231,8 +234,8 @@ void frmExport::drvFiles_Change()
         return;
     if (!folderReadable(root) || !dirFiles_Change(root)) {
         // The drive list keeps showing the drive the user chose.
-        ui::current().message(this, QStringLiteral("The drive you have selected is not responding"),
-                              QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this, QStringLiteral("The drive you have selected is not responding"),
+                     QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
 }
 
@@ -247,7 +250,7 @@ bool frmExport::dirFiles_Change(const QString& folder)
     fillFolders();
     fillFiles();
     showDriveOf(m_folder);
-    ui::current().setSetting(sourcePathKey, QDir::toNativeSeparators(m_folder));
+    m_ui.setSetting(sourcePathKey, QDir::toNativeSeparators(m_folder));
     return true;
 }
 
@@ -337,7 +340,7 @@ void frmExport::reportExportFailure(int number, const QString& description)
                QStringLiteral("It is possible that you are trying to save to a write protected file");
     else
         text = QStringLiteral("Error ") + QString::number(number) + QStringLiteral(": ") + description;
-    ui::current().message(this, text, messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+    m_ui.message(this, text, messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
 }
 
 bool frmExport::exportLampData()
@@ -346,16 +349,16 @@ bool frmExport::exportLampData()
     // unreadable one is reported before the user picks and confirms an output file.
     std::vector<std::string> names;
     for (const QString& name : exportList())
-        names.push_back(toPath(name));
+        names.push_back(ui::toPath(name));
     std::vector<std::uint8_t> lampPayload;
     try {
-        lampPayload = rig::buildExportLampPayload(toPath(m_folder), names);
+        lampPayload = rig::buildExportLampPayload(ui::toPath(m_folder), names);
     } catch (const rig::RigError& error) {
         // Not a write problem, whatever its number: show what went wrong with which file.
-        ui::current().message(this,
-                              QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
-                                  QString::fromLocal8Bit(error.description().c_str()),
-                              messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                         QString::fromLocal8Bit(error.description().c_str()),
+                     messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
         return false;
     }
 
@@ -363,29 +366,29 @@ bool frmExport::exportLampData()
     request.title = QStringLiteral("Export to Dornick lamp data file");
     request.filter = QStringLiteral("Dornick Lamp Data File (lamp.dat)|lamp.dat");
     request.fileName = QStringLiteral("Lamp.dat");
-    const std::optional<QString> chosen = ui::current().saveFileName(this, request);
+    const std::optional<QString> chosen = m_ui.saveFileName(this, request);
     if (!chosen || chosen->isEmpty())
         return false;
     const QString path = *chosen;
 
-    if (rig::fileExists(toPath(path))) {
+    if (rig::fileExists(ui::toPath(path))) {
         const QString question = QStringLiteral("File ") + QDir::toNativeSeparators(path) + QStringLiteral(" exists") +
                                  QStringLiteral("\r\n") + QStringLiteral("Do you wish to overwrite it?");
-        if (ui::current().message(this, question, QStringLiteral("Lamp file exists"), ui::Icon::Question,
-                                  ui::Buttons::YesNo) != ui::Answer::Yes)
+        if (m_ui.message(this, question, QStringLiteral("Lamp file exists"), ui::Icon::Question,
+                         ui::Buttons::YesNo) != ui::Answer::Yes)
             return false;
     }
 
     if (QFileInfo(path).fileName().toLower() != QStringLiteral("lamp.dat")) {
-        ui::current().message(this,
-                              QStringLiteral("Dornick will only load lamps from a data file called 'LAMP.DAT'.") +
-                                  QStringLiteral("\r") +
-                                  QStringLiteral("You will need to rename this file before loading it into the console"),
-                              QStringLiteral("File export warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("Dornick will only load lamps from a data file called 'LAMP.DAT'.") +
+                         QStringLiteral("\r") +
+                         QStringLiteral("You will need to rename this file before loading it into the console"),
+                     QStringLiteral("File export warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
     }
 
     try {
-        rig::writeExportFiles(lampPayload, toPath(path), m_state.AppPath);
+        rig::writeExportFiles(lampPayload, ui::toPath(path), m_appPath);
     } catch (const rig::RigError& error) {
         reportExportFailure(error.number(), QString::fromLocal8Bit(error.description().c_str()));
         return false;

@@ -1,18 +1,21 @@
 #pragma once
 
-#include "shell/app_state.h"
-
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <string>
 
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+
+namespace ui {
+class Ui;
+}
 
 // Turns a list of lamp files into a console lamp data file with "showttl.dat" beside
 // it. The main window keeps one instance: a successful export hides it with its
@@ -21,11 +24,12 @@ class frmExport final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmExport(rig::AppState& state, QWidget* parent = nullptr);
+    // `appPath` is the program's folder, where "showttl.dat" is found.
+    frmExport(std::string appPath, ui::Ui& ui, QWidget* parent = nullptr);
 
     // Shows the one export dialog modally without an owner, creating it on first use;
     // a dialog the user cancelled is discarded so the next use starts afresh.
-    static void showExport(std::unique_ptr<frmExport>& instance, rig::AppState& state);
+    static void showExport(std::unique_ptr<frmExport>& instance, const std::string& appPath, ui::Ui& ui);
 
     // The folder the directory list shows; export names are resolved against it.
     [[nodiscard]] const QString& currentFolder() const noexcept { return m_folder; }
@@ -65,7 +69,8 @@ private:
     void dirFiles_DblClick(QListWidgetItem* item);
     void reportExportFailure(int number, const QString& description);
 
-    rig::AppState& m_state;
+    std::string m_appPath;
+    ui::Ui& m_ui;
     QString m_folder;
     QString m_pattern;
 

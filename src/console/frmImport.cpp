@@ -1,23 +1,22 @@
 #include "console/frmImport.h"
 
 #include "console/lamp_exchange.h"
-#include "patch/frmStageScreen.h"
-#include "shell/frmMain.h"
 #include "lamp/rig_error.h"
+#include "ui/file_names.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 
-frmImport::frmImport(frmMain& main, QWidget* parent) : QDialog(parent), m_main(main)
+frmImport::frmImport(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent)
+    : QDialog(parent),
+      m_patch(patch),
+      m_ui(ui)
 {
     setObjectName(QStringLiteral("frmImport"));
     setWindowTitle(QStringLiteral("Dornick File Import"));
@@ -66,7 +65,7 @@ void frmImport::btnBrowse_Click()
 {
     ui::FileRequest request;
     request.filter = QStringLiteral("Dornick Lamp Files (lamp.dat)|lamp.dat");
-    const std::optional<QString> chosen = ui::current().openFileName(this, request);
+    const std::optional<QString> chosen = m_ui.openFileName(this, request);
     if (!chosen || chosen->isEmpty())
         return;
     m_txtImportFile->setText(*chosen);
@@ -79,11 +78,11 @@ void frmImport::importDataFile(const QString& path)
 {
     rig::ImportedLampData imported;
     try {
-        imported = rig::importLampDataFile(QFile::encodeName(path).toStdString());
+        imported = rig::importLampDataFile(ui::toPath(path));
     } catch (const rig::RigError& error) {
         // Nothing read is used: the list, the slots and the stage patch stay as they were.
-        ui::current().message(this, QStringLiteral("Error: ") + QString::fromLocal8Bit(error.description().c_str()),
-                              QString::fromStdString(error.source()), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this, QStringLiteral("Error: ") + QString::fromLocal8Bit(error.description().c_str()),
+                     QString::fromStdString(error.source()), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
 
@@ -96,36 +95,26 @@ void frmImport::importDataFile(const QString& path)
         item->setData(Qt::UserRole, slot);
     }
 
-    rig::AppState& state = m_main.state();
-    state.patch.patchEntries = imported.patchEntries;
-    // An open stage screen would otherwise show placed lamps that are gone, and close
-    // without offering to save the ones that came in. A closed one is only redrawn: the
-    // next patch opened replaces these entries anyway. Open means its sub-window is in
-    // the client area; a minimised one hides the screen itself but is still open.
-    if (frmStageScreen* screen = m_main.stageScreen(false)) {
-        screen->refreshScreen();
-        const auto* sub = qobject_cast<const QMdiSubWindow*>(screen->parentWidget());
-        if (sub != nullptr && sub->mdiArea() == m_main.mdiArea())
-            screen->setChanged(true);
-    }
+    m_patch.patchEntries = imported.patchEntries;
+    emit patchEntriesReplaced();
 }
 
 void frmImport::btnOpen_Click()
 {
     QListWidgetItem* item = m_lstLamps->currentItem();
     if (item == nullptr || !item->isSelected()) {
-        ui::current().message(this,
-                              QStringLiteral("You did not select any lamps to import") + QStringLiteral("\r\n") +
-                                  QStringLiteral("Please select a lamp and then click Open Entity"),
-                              QStringLiteral("Import Lamp Error"), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("You did not select any lamps to import") + QStringLiteral("\r\n") +
+                         QStringLiteral("Please select a lamp and then click Open Entity"),
+                     QStringLiteral("Import Lamp Error"), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
     const int slot = item->data(Qt::UserRole).toInt();
     if (slot < 0 || slot >= static_cast<int>(rig::lampSlots))
         return;
-    m_main.state().lmpImport = m_lmpSlots[static_cast<std::size_t>(slot)];
+    const rig::Lamp chosen = m_lmpSlots[static_cast<std::size_t>(slot)];
     accept();
-    m_main.openImportedLamp();
+    emit lampChosen(chosen);
 }
 
 void frmImport::lstLamps_DblClick() { btnOpen_Click(); }

@@ -12,16 +12,19 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class frmMain;
 
-// Lists the lamps of a console lamp data file and opens the chosen one in a new lamp
-// window. Reading a file also replaces the stage patch's placed lamps with the file's
-// patch area. Created for one use and shown modally.
+namespace ui {
+class Ui;
+}
+
+// Lists the lamps of a console lamp data file and hands the chosen one on for a new
+// lamp window. Reading a file also replaces the stage patch's placed lamps with the
+// file's patch area. Created for one use and shown modally.
 class frmImport final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmImport(frmMain& main, QWidget* parent = nullptr);
+    frmImport(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent = nullptr);
 
     // The slots of the last file read; free slots hold zeroed records.
     [[nodiscard]] const std::array<rig::Lamp, rig::lampSlots>& lmpSlots() const noexcept { return m_lmpSlots; }
@@ -40,8 +43,15 @@ public slots:
     void lstLamps_DblClick();
     void btnCancel_Click();
 
+signals:
+    // Open Entity chose `lamp`; the dialog has closed. A new lamp window takes it.
+    void lampChosen(const rig::Lamp& lamp);
+    // A file read replaced the placed lamps of the stage patch.
+    void patchEntriesReplaced();
+
 private:
-    frmMain& m_main;
+    rig::StagePatch& m_patch;
+    ui::Ui& m_ui;
     std::array<rig::Lamp, rig::lampSlots> m_lmpSlots{};
 
     QLabel* m_lblImportFile = nullptr;

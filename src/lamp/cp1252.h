@@ -15,4 +15,11 @@ namespace rig {
 // Characters Windows-1252 cannot hold become '?'. Invalid UTF-8 becomes '?'.
 [[nodiscard]] std::string utf8ToCp1252(std::string_view utf8);
 
+// A C0 or C1 control character, or DEL: what must not reach a line of text or a file
+// name as it stands.
+[[nodiscard]] constexpr bool isControlCharacter(char32_t code) noexcept
+{
+    return code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F);
+}
+
 }  // namespace rig

@@ -2,17 +2,16 @@
 
 #include "lamp/function_names.h"
 #include "lamp/verify.h"
-#include "shell/app_state.h"
 #include "shell/common_dialog.h"
 #include "lamp/file_io.h"
 #include "lamp/rig_error.h"
 #include "ui/text.h"
 #include "ui/twips.h"
+#include "ui/file_names.h"
 #include "ui/ui.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
@@ -92,8 +91,6 @@ double leadingNumber(const QString& text)
     return std::strtod(number.c_str(), nullptr);
 }
 
-std::string toPath(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
-
 bool isLostFocus(QEvent* event, bool ignoreWindowSwitch)
 {
     if (event->type() != QEvent::FocusOut)
@@ -107,9 +104,10 @@ bool isLostFocus(QEvent* event, bool ignoreWindowSwitch)
 
 }  // namespace
 
-frmDocument::frmDocument(rig::AppState& state, CommonDialog& dlgCommonDialog, QWidget* parent)
+frmDocument::frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& dlgCommonDialog, QWidget* parent)
     : QWidget(parent),
-      m_state(state),
+      m_lmpImport(lmpImport),
+      m_ui(ui),
       m_dlgCommonDialog(dlgCommonDialog)
 {
     setObjectName(QStringLiteral("frmDocument"));
@@ -263,7 +261,7 @@ void frmDocument::File_New()
 void frmDocument::File_Open(const QString& fileName, const QString& fileTitle)
 {
     // Read first: a failure leaves the window as it was, for the caller to discard.
-    rig::Lamp lamp = rig::readLampFile(toPath(fileName));
+    rig::Lamp lamp = rig::readLampFile(ui::toPath(fileName));
     m_lamp = lamp;
     m_filePath = fileName;
     setWindowTitle(fileTitle);
@@ -273,7 +271,7 @@ void frmDocument::File_Open(const QString& fileName, const QString& fileTitle)
 
 void frmDocument::File_Import()
 {
-    m_lamp = m_state.lmpImport;
+    m_lamp = m_lmpImport;
     m_filePath.clear();
     setWindowTitle(QStringLiteral("Imported Lamp"));
     Form_Load();
@@ -327,12 +325,12 @@ bool frmDocument::saveLampAs()
         return false;  // cancelled: silent
     const QString& fileName = *chosen;
     if (fileName.isEmpty()) {
-        ui::current().message(this, QStringLiteral("No filename specified"), QStringLiteral("Save Lamp as"),
-                              ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this, QStringLiteral("No filename specified"), QStringLiteral("Save Lamp as"),
+                     ui::Icon::Critical, ui::Buttons::Ok);
         return false;
     }
-    if (rig::fileExists(toPath(fileName))) {
-        const ui::Answer answer = ui::current().message(
+    if (rig::fileExists(ui::toPath(fileName))) {
+        const ui::Answer answer = m_ui.message(
             this, QStringLiteral("File ") + fileName + QStringLiteral(" exists") + crlf +
                       QStringLiteral("Do you wish to overwrite it?"),
             QStringLiteral("Lamp file exists"), ui::Icon::Question, ui::Buttons::YesNo);
@@ -350,16 +348,16 @@ bool frmDocument::saveLampAs()
 bool frmDocument::writeTo(const QString& fileName)
 {
     try {
-        rig::writeLampFile(toPath(fileName), m_lamp);
+        rig::writeLampFile(ui::toPath(fileName), m_lamp);
     } catch (const rig::RigError& error) {
         if (error.number() == rig::errc::permissionDenied)
-            ui::current().message(this, QStringLiteral("The disk that you are saving to is write protected"),
-                                  appTitle, ui::Icon::Critical, ui::Buttons::Ok);
+            m_ui.message(this, QStringLiteral("The disk that you are saving to is write protected"),
+                         appTitle, ui::Icon::Critical, ui::Buttons::Ok);
         else
-            ui::current().message(this,
-                                  QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
-                                      QString::fromStdString(error.description()),
-                                  appTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+            m_ui.message(this,
+                         QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                             QString::fromStdString(error.description()),
+                         appTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
         return false;
     }
     m_changed = false;
@@ -391,7 +389,7 @@ void frmDocument::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    const ui::Answer answer = ui::current().message(
+    const ui::Answer answer = m_ui.message(
         this, QStringLiteral("You have made changes to this lamp") + crlf + QStringLiteral("Do you wish to save before closing?"),
         QStringLiteral("Close Window"), ui::Icon::Question, ui::Buttons::YesNoCancel);
     switch (answer) {
@@ -588,10 +586,10 @@ void frmDocument::txtNoChannels_Change()
 {
     const double n = std::nearbyint(leadingNumber(m_txtNoChannels->text()));
     if (n > static_cast<double>(rig::maxChannels)) {
-        ui::current().message(this,
-                              QStringLiteral("This version of Dornick software supports lamps with between 1 and 36 "
-                                             "channels"),
-                              QStringLiteral("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("This version of Dornick software supports lamps with between 1 and 36 "
+                                    "channels"),
+                     QStringLiteral("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
         m_lamp.NumberChannel = static_cast<std::uint8_t>(rig::maxChannels);
         m_txtNoChannels->setText(QString::number(rig::maxChannels));  // runs this procedure again
         m_txtNoChannels->selectAll();
@@ -629,14 +627,14 @@ void frmDocument::verifyLamp()
     for (const rig::Finding& finding : findings) {
         const QString text = QString::fromStdString(finding.text);
         if (finding.kind == rig::FindingKind::Warning)
-            ui::current().message(this, text, QStringLiteral("Verify Warning"), ui::Icon::Information,
-                                  ui::Buttons::Ok);
+            m_ui.message(this, text, QStringLiteral("Verify Warning"), ui::Icon::Information,
+                         ui::Buttons::Ok);
         else
-            ui::current().message(this, text, QStringLiteral("Verify Error"), ui::Icon::Critical, ui::Buttons::Ok);
+            m_ui.message(this, text, QStringLiteral("Verify Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
     if (!rig::hasError(findings))
-        ui::current().message(this, QString::fromLatin1(rig::lampCheckComplete), QStringLiteral("Rigsmith Verify"),
-                              ui::Icon::Information, ui::Buttons::Ok);
+        m_ui.message(this, QString::fromLatin1(rig::lampCheckComplete), QStringLiteral("Rigsmith Verify"),
+                     ui::Icon::Information, ui::Buttons::Ok);
 }
 
 // ---- wheels and icon ----------------------------------------------------------------

@@ -16,8 +16,8 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 
-namespace rig {
-struct AppState;
+namespace ui {
+class Ui;
 }
 
 // The child window in which one lamp is defined: name, channel count, the channel
@@ -26,7 +26,9 @@ class frmDocument final : public QWidget, public DocumentWindow {
     Q_OBJECT
 
 public:
-    frmDocument(rig::AppState& state, CommonDialog& dlgCommonDialog, QWidget* parent = nullptr);
+    // `lmpImport` is the record File_Import takes its lamp from; `dlgCommonDialog` is
+    // the shared file dialog that Save As shows.
+    frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& dlgCommonDialog, QWidget* parent = nullptr);
     ~frmDocument() override;
 
     // Document operations the main window and the import dialog call.
@@ -87,7 +89,8 @@ private:
     [[nodiscard]] QWidget* outerWindow();
     [[nodiscard]] int wheelSlot(int index) const noexcept { return 4 * m_wheelPage + index; }
 
-    rig::AppState& m_state;
+    const rig::Lamp& m_lmpImport;
+    ui::Ui& m_ui;
     CommonDialog& m_dlgCommonDialog;
 
     rig::Lamp m_lamp{};

@@ -14,7 +14,6 @@ constexpr int fileExists = 58;
 constexpr int diskFull = 61;
 constexpr int permissionDenied = 70;
 constexpr int pathFileAccess = 75;
-constexpr int dialogCancelled = 32755;
 constexpr int duplicateFunction = 1042;
 constexpr int unbalancedPan = 1043;
 constexpr int panWith8Bit = 1044;

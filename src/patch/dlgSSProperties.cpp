@@ -63,7 +63,10 @@ std::uint8_t flagFrom(const QCheckBox* box, std::uint8_t stored)
 
 }  // namespace
 
-dlgSSProperties::dlgSSProperties(rig::AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
+dlgSSProperties::dlgSSProperties(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent)
+    : QDialog(parent),
+      m_patch(patch),
+      m_ui(ui)
 {
     setObjectName(QStringLiteral("dlgSSProperties"));
     setWindowTitle(QStringLiteral("Lamp Patch Properties"));
@@ -134,7 +137,7 @@ dlgSSProperties::dlgSSProperties(rig::AppState& state, QWidget* parent) : QDialo
 void dlgSSProperties::Form_Load()
 {
     m_cmbLampType->clear();
-    for (const rig::Lamp& lamp : m_state.patch.lmpLamps)
+    for (const rig::Lamp& lamp : m_patch.lmpLamps)
         m_cmbLampType->addItem(ui::fromField(lamp.LampName.str()));
 }
 
@@ -155,9 +158,9 @@ void dlgSSProperties::Form_Activate()
     m_activated = true;
     m_bResponse = false;
     m_txtLampNumber->setText(QString::number(m_tag + 1));
-    m_ssEntry = validTag() ? m_state.patch.patchEntries[static_cast<std::size_t>(m_tag)] : rig::PatchEntry{};
+    m_ssEntry = validTag() ? m_patch.patchEntries[static_cast<std::size_t>(m_tag)] : rig::PatchEntry{};
     // A lamp type outside the table (only a file can hold one) shows no name and no channels.
-    m_txtNoChans->setText(QString::number(rig::entryChannelCount(m_state.patch, m_ssEntry)));
+    m_txtNoChans->setText(QString::number(rig::entryChannelCount(m_patch, m_ssEntry)));
     m_txtStartChan->setText(QString::number(m_ssEntry.StartChannel));
     m_txtStartDMX->setText(QString::number(m_ssEntry.StartDMX));
     m_optPanInv->setChecked(m_ssEntry.PanInvert != 0);
@@ -169,8 +172,8 @@ void dlgSSProperties::Form_Activate()
 void dlgSSProperties::btnAutoPatch_Click()
 {
     // The channel count is the one of the type the entry had when the dialog opened.
-    const int channels = rig::entryChannelCount(m_state.patch, m_ssEntry);
-    const int address = m_state.patch.nNextDMX;
+    const int channels = rig::entryChannelCount(m_patch, m_ssEntry);
+    const int address = m_patch.nNextDMX;
     if (address + channels > int16Max) {
         warn(QStringLiteral("The automatic patch has run out of addresses: the next block would pass %1.")
                  .arg(int16Max) +
@@ -179,12 +182,12 @@ void dlgSSProperties::btnAutoPatch_Click()
     }
     m_txtStartChan->setText(QString::number(address));
     m_txtStartDMX->setText(QString::number(address));
-    m_state.patch.nNextDMX = static_cast<std::int16_t>(address + channels);
+    m_patch.nNextDMX = static_cast<std::int16_t>(address + channels);
 }
 
 void dlgSSProperties::warn(const QString& text)
 {
-    ui::current().message(this, text, QStringLiteral("Warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
+    m_ui.message(this, text, QStringLiteral("Warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
 }
 
 std::optional<int> dlgSSProperties::readNumber(QLineEdit* box, const QString& what, int low, int high)
@@ -239,7 +242,7 @@ void dlgSSProperties::btnOK_Click()
     else if (!m_ssEntry.hasValidLampType())
         m_ssEntry.LampType = 0;
 
-    m_state.patch.patchEntries[static_cast<std::size_t>(m_tag)] = m_ssEntry;
+    m_patch.patchEntries[static_cast<std::size_t>(m_tag)] = m_ssEntry;
     m_bResponse = true;
     accept();
 }

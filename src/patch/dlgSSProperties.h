@@ -1,7 +1,6 @@
 #pragma once
 
 #include "patch/stage_patch.h"
-#include "shell/app_state.h"
 
 #include <QDialog>
 
@@ -13,6 +12,10 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 
+namespace ui {
+class Ui;
+}
+
 // Edits one placed lamp of the stage patch; its Patch button hands out the next
 // address of the automatic patch counter. The caller sets the screen position
 // boxes and the entry index (the tag), shows the dialog modally and reads
@@ -21,7 +24,7 @@ class dlgSSProperties final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit dlgSSProperties(rig::AppState& state, QWidget* parent = nullptr);
+    dlgSSProperties(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent = nullptr);
 
     // Index of the edited entry in patchEntries.
     void setTag(int index) noexcept { m_tag = index; }
@@ -52,7 +55,8 @@ private:
     std::optional<int> readNumber(QLineEdit* box, const QString& what, int low, int high);
     void warn(const QString& text);
 
-    rig::AppState& m_state;
+    rig::StagePatch& m_patch;
+    ui::Ui& m_ui;
     rig::PatchEntry m_ssEntry;
     int m_tag = 0;
     bool m_bResponse = false;

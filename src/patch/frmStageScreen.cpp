@@ -5,19 +5,18 @@
 #include "patch/mnuMenus.h"
 #include "patch/stage_patch.h"
 #include "patch/tbxLamps.h"
-#include "shell/frmMain.h"
+#include "shell/app_state.h"
+#include "shell/common_dialog.h"
 #include "lamp/rig_error.h"
+#include "ui/file_names.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -33,13 +32,15 @@ constexpr double columnTwips = 1100;
 constexpr double rowTwips = 450;
 const QColor conflictColour(255, 190, 120);
 
-rig::StagePatch& patchOf(frmMain& main) { return main.state().patch; }
-
-std::string pathOf(const QString& fileName) { return QFile::encodeName(fileName).toStdString(); }
-
 }  // namespace
 
-frmStageScreen::frmStageScreen(frmMain& main, QWidget* parent) : QWidget(parent), m_main(main)
+frmStageScreen::frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
+                               QWidget* parent)
+    : QWidget(parent),
+      m_state(state),
+      m_ui(ui),
+      m_dlgCommonDialog(dlgCommonDialog),
+      m_toolbox(toolbox)
 {
     setObjectName(QStringLiteral("frmStageScreen"));
     setWindowTitle(QStringLiteral("Stage Screen"));
@@ -68,12 +69,7 @@ frmStageScreen::frmStageScreen(frmMain& main, QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grdStageScreen);
 
-    if (QMdiArea* area = m_main.mdiArea()) {
-        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-            if (window && window->widget() == this)
-                Form_Activate();
-        });
-    }
+    connect(&m_toolbox, &tbxLamps::lampAssigned, this, &frmStageScreen::toolbox_LampAssigned);
 
     // Form load.
     setupScreen();
@@ -116,7 +112,7 @@ void frmStageScreen::refreshScreen()
     }
     labelScreen();
 
-    const rig::StagePatch& patch = patchOf(m_main);
+    const rig::StagePatch& patch = m_state.patch;
     const auto conflicts = rig::findDmxConflicts(patch);
     for (std::size_t i = 0; i < rig::patchEntryCount; ++i) {
         const rig::PatchEntry& entry = patch.patchEntries[i];
@@ -156,7 +152,7 @@ QPoint frmStageScreen::cellCentre(int row, int col) const
 
 int frmStageScreen::findLamp(int row, int col) const
 {
-    const rig::StagePatch& patch = patchOf(m_main);
+    const rig::StagePatch& patch = m_state.patch;
     for (std::size_t i = 0; i < rig::patchEntryCount; ++i) {
         const rig::PatchEntry& entry = patch.patchEntries[i];
         if (entry.inUse() && entry.ScreenRow == row && entry.ScreenCol == col)
@@ -167,7 +163,7 @@ int frmStageScreen::findLamp(int row, int col) const
 
 bool frmStageScreen::occupiedByOther(int row, int col, int except) const
 {
-    const rig::StagePatch& patch = patchOf(m_main);
+    const rig::StagePatch& patch = m_state.patch;
     for (std::size_t i = 0; i < rig::patchEntryCount; ++i) {
         const rig::PatchEntry& entry = patch.patchEntries[i];
         if (static_cast<int>(i) != except && entry.inUse() && entry.ScreenRow == row && entry.ScreenCol == col)
@@ -189,15 +185,14 @@ frmStageScreen::Cell frmStageScreen::cellAt(const QPoint& viewportPos) const
 
 void frmStageScreen::File_Open(const QString& fileName, const QString& /*fileTitle*/)
 {
-    rig::readPatchFile(pathOf(fileName), patchOf(m_main));
+    rig::readPatchFile(ui::toPath(fileName), m_state.patch);
     // The name is taken only once the file has been read: a failed open must not
     // point later saves of the patch still in memory at another file.
     m_sFileName = fileName;
     m_bChanged = false;
     refreshScreen();
     // The slots now hold the file's lamp types; the buttons must say so.
-    if (m_toolbox)
-        m_toolbox->refreshTools();
+    m_toolbox.refreshTools();
 }
 
 void frmStageScreen::File_Save()
@@ -206,7 +201,7 @@ void frmStageScreen::File_Save()
         File_Save_As();
         return;
     }
-    rig::writePatchFile(pathOf(m_sFileName), patchOf(m_main));
+    rig::writePatchFile(ui::toPath(m_sFileName), m_state.patch);
     m_bChanged = false;
 }
 
@@ -214,20 +209,18 @@ void frmStageScreen::File_Save_As()
 {
     try {
         const std::optional<QString> chosen =
-            m_main.dlgCommonDialog().showSave(this, QStringLiteral("Stage Patch (*.pat)|*.pat"), m_sFileName);
+            m_dlgCommonDialog.showSave(this, QStringLiteral("Stage Patch (*.pat)|*.pat"), m_sFileName);
         if (!chosen || chosen->isEmpty())
             return;
-        rig::writePatchFile(pathOf(*chosen), patchOf(m_main));
+        rig::writePatchFile(ui::toPath(*chosen), m_state.patch);
         // Later saves go to the file just written.
         m_sFileName = *chosen;
         m_bChanged = false;
     } catch (const rig::RigError& error) {
-        if (error.number() == rig::errc::dialogCancelled)
-            return;
-        ui::current().message(this,
-                              QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral("\r\n") +
-                                  QString::fromStdString(error.description()),
-                              QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral("\r\n") +
+                         QString::fromStdString(error.description()),
+                     QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
 }
 
@@ -237,12 +230,12 @@ void frmStageScreen::editProperties(int nLamp, int nRow, int nCol)
 {
     if (nLamp < 0 || nLamp >= static_cast<int>(rig::patchEntryCount))
         return;
-    const rig::PatchEntry& entry = patchOf(m_main).patchEntries[static_cast<std::size_t>(nLamp)];
-    dlgSSProperties dialog(m_main.state(), this);
+    const rig::PatchEntry& entry = m_state.patch.patchEntries[static_cast<std::size_t>(nLamp)];
+    dlgSSProperties dialog(m_state.patch, m_ui, this);
     dialog.txtScreenCol()->setText(QString::number(nCol != 0 ? nCol : entry.ScreenCol + 1));
     dialog.txtScreenRow()->setText(QString::number(nRow != 0 ? nRow : entry.ScreenRow + 1));
     dialog.setTag(nLamp);
-    ui::current().execDialog(dialog);
+    m_ui.execDialog(dialog);
     if (dialog.bResponse())
         m_bChanged = true;
     refreshScreen();
@@ -250,10 +243,10 @@ void frmStageScreen::editProperties(int nLamp, int nRow, int nCol)
 
 void frmStageScreen::refuseDropOnLamp()
 {
-    ui::current().message(this,
-                          QStringLiteral("You have attempted to drop a lamp on top of another.") +
-                              QStringLiteral("\r\r") + QStringLiteral("This is not allowed in Tarsen Rigsmith."),
-                          QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    m_ui.message(this,
+                 QStringLiteral("You have attempted to drop a lamp on top of another.") +
+                     QStringLiteral("\r\r") + QStringLiteral("This is not allowed in Tarsen Rigsmith."),
+                 QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
 }
 
 void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
@@ -268,7 +261,7 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
         refuseDropOnLamp();
         return;
     }
-    rig::StagePatch& patch = patchOf(m_main);
+    rig::StagePatch& patch = m_state.patch;
     // The counter can point at a placed lamp: an import replaces the placed lamps but
     // not the counter, and a damaged file can hold any value. That lamp must not be
     // taken over, so the drop moves on to the next entry not in use. A negative counter
@@ -278,14 +271,14 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
            patch.patchEntries[static_cast<std::size_t>(entry)].inUse())
         ++entry;
     if (entry >= static_cast<int>(rig::patchEntryCount)) {
-        ui::current().message(this,
-                              QStringLiteral("The stage patch is full: all %1 lamp numbers have been used.")
-                                      .arg(rig::patchEntryCount) +
-                                  QStringLiteral("\r\n") + QStringLiteral("No more lamps can be added."),
-                              QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this,
+                     QStringLiteral("The stage patch is full: all %1 lamp numbers have been used.")
+                             .arg(rig::patchEntryCount) +
+                         QStringLiteral("\r\n") + QStringLiteral("No more lamps can be added."),
+                     QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
-    patch.patchEntries[static_cast<std::size_t>(entry)].LampType = m_main.state().nToolLamp;
+    patch.patchEntries[static_cast<std::size_t>(entry)].LampType = m_state.nToolLamp;
     editProperties(entry, cell.row, cell.col);
     // The number is spent whether or not the dialog was confirmed.
     patch.nNextEntry = static_cast<std::int16_t>(entry + 1);
@@ -324,7 +317,7 @@ void frmStageScreen::grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint
     // A release over a heading or outside the grid has no stage position.
     if (!cell.valid() || m_nMoving < 0 || m_nMoving >= static_cast<int>(rig::patchEntryCount))
         return;
-    rig::PatchEntry& entry = patchOf(m_main).patchEntries[static_cast<std::size_t>(m_nMoving)];
+    rig::PatchEntry& entry = m_state.patch.patchEntries[static_cast<std::size_t>(m_nMoving)];
     const int row = cell.row - 1;
     const int col = cell.col - 1;
     if (entry.ScreenRow == row && entry.ScreenCol == col)
@@ -353,8 +346,9 @@ void frmStageScreen::showPopUp(const QPoint& globalPos)
     m_popAction = popNone;
     QAction* chosen = nullptr;
     {
-        mnuMenus menus(*this);
-        chosen = ui::current().execMenu(*menus.mnuSSPopUp(), globalPos);
+        mnuMenus menus;
+        connect(&menus, &mnuMenus::popActionChosen, this, &frmStageScreen::setPopAction);
+        chosen = m_ui.execMenu(*menus.mnuSSPopUp(), globalPos);
         // The real menu has triggered the command already; a chosen item that has
         // not is triggered here (a disabled one does nothing).
         if (chosen && m_popAction == popNone)
@@ -364,7 +358,7 @@ void frmStageScreen::showPopUp(const QPoint& globalPos)
     if (!chosen || m_popAction == popNone)
         return;
 
-    rig::PatchEntry& entry = patchOf(m_main).patchEntries[static_cast<std::size_t>(lamp)];
+    rig::PatchEntry& entry = m_state.patch.patchEntries[static_cast<std::size_t>(lamp)];
     switch (m_popAction) {
     case popCut:
         entry.StartDMX = 0;
@@ -427,19 +421,7 @@ bool frmStageScreen::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void frmStageScreen::Form_Activate()
-{
-    if (!m_toolbox) {
-        // The toolbox outlives this window as a tool window of the main window.
-        m_toolbox = m_main.findChild<tbxLamps*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!m_toolbox)
-            m_toolbox = new tbxLamps(m_main);
-        connect(m_toolbox, &tbxLamps::lampAssigned, this, &frmStageScreen::toolbox_LampAssigned);
-    }
-    m_toolbox->show();
-}
-
-tbxLamps* frmStageScreen::toolbox() const noexcept { return m_toolbox; }
+void frmStageScreen::Form_Activate() { m_toolbox.show(); }
 
 void frmStageScreen::toolbox_LampAssigned()
 {
@@ -453,9 +435,9 @@ bool frmStageScreen::confirmDiscard()
 {
     if (!m_bChanged)
         return true;
-    return ui::current().message(this, QStringLiteral("Close window without saving changes?"),
-                                 QStringLiteral("Close window"), ui::Icon::Question,
-                                 ui::Buttons::OkCancel) == ui::Answer::Ok;
+    return m_ui.message(this, QStringLiteral("Close window without saving changes?"),
+                        QStringLiteral("Close window"), ui::Icon::Question,
+                        ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 
 void frmStageScreen::closeEvent(QCloseEvent* event)
@@ -467,17 +449,8 @@ void frmStageScreen::closeEvent(QCloseEvent* event)
     event->accept();
     // The user has let the changes go; the next patch opened need not ask again.
     m_bChanged = false;
-    if (m_toolbox)
-        m_toolbox->hide();
-    // The window object is kept for the next patch opened, but its sub-window leaves the
-    // client area: a hidden sub-window would stay the area's current one, and the
-    // File commands would still reach it.
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (sub && sub->mdiArea()) {
-        sub->mdiArea()->removeSubWindow(sub);
-        sub->setParent(&m_main);
-        sub->hide();
-    }
+    m_toolbox.hide();
+    emit closed();
 }
 
 void frmStageScreen::resizeEvent(QResizeEvent* event)

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "patch/mnuMenus.h"
 #include "shell/document_window.h"
 
-#include <QPointer>
 #include <QWidget>
 
+class CommonDialog;
 class QDropEvent;
 class QTableWidget;
-class frmMain;
 class tbxLamps;
+
+namespace rig {
+struct AppState;
+}
+namespace ui {
+class Ui;
+}
 
 // The stage screen: the program-wide stage patch drawn on a grid of 24 rows
 // (A to X) by 20 columns. Lamps come from the lamp toolbox by drag and drop, move by
@@ -21,12 +28,15 @@ public:
     static constexpr int noLamp = 255;
     // popAction values; popNone while the pop-up menu has chosen nothing.
     static constexpr int popNone = -1;
-    static constexpr int popCut = 0;
-    static constexpr int popCopy = 1;
-    static constexpr int popPaste = 2;
-    static constexpr int popProperties = 3;
+    static constexpr int popCut = mnuMenus::popCut;
+    static constexpr int popCopy = mnuMenus::popCopy;
+    static constexpr int popPaste = mnuMenus::popPaste;
+    static constexpr int popProperties = mnuMenus::popProperties;
 
-    explicit frmStageScreen(frmMain& main, QWidget* parent = nullptr);
+    // Shows `state`'s stage patch. Save As uses the shared `dlgCommonDialog`; the
+    // `toolbox` is shown while this window is active and hidden when it closes.
+    frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
+                   QWidget* parent = nullptr);
 
     void File_Open(const QString& fileName, const QString& fileTitle) override;
     void File_Save() override;
@@ -53,15 +63,20 @@ public:
     // (or there are none).
     [[nodiscard]] bool confirmDiscard();
 
-    // Shows the lamp toolbox, creating it the first time.
+    // Shows the lamp toolbox; the main window calls it whenever this window becomes active.
     void Form_Activate();
-    [[nodiscard]] tbxLamps* toolbox() const noexcept;
+    [[nodiscard]] tbxLamps& toolbox() const noexcept { return m_toolbox; }
 
     [[nodiscard]] QTableWidget* grdStageScreen() const noexcept { return m_grdStageScreen; }
     // The text of grid cell (row, col); row 0 and column 0 are the headings.
     [[nodiscard]] QString textMatrix(int row, int col) const;
     // Centre of grid cell (row, col) from 1, in the grid viewport's coordinates.
     [[nodiscard]] QPoint cellCentre(int row, int col) const;
+
+signals:
+    // The window has closed (the user let any changes go); the one stage screen is
+    // kept for the next patch opened.
+    void closed();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,9 +101,11 @@ private:
     void refuseDropOnLamp();
     void toolbox_LampAssigned();
 
-    frmMain& m_main;
+    rig::AppState& m_state;
+    ui::Ui& m_ui;
+    CommonDialog& m_dlgCommonDialog;
+    tbxLamps& m_toolbox;
     QTableWidget* m_grdStageScreen = nullptr;
-    QPointer<tbxLamps> m_toolbox;
     QString m_sFileName;
     bool m_bChanged = false;
     int m_nCurrent = noLamp;

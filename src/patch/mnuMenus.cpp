@@ -1,7 +1,5 @@
 #include "patch/mnuMenus.h"
 
-#include "patch/frmStageScreen.h"
-
 #include <QAction>
 #include <QMenu>
 
@@ -16,7 +14,7 @@ QAction* namedAction(QMenu* menu, const QString& name, const QString& text)
 
 }  // namespace
 
-mnuMenus::mnuMenus(frmStageScreen& screen) : QWidget(nullptr), m_screen(screen)
+mnuMenus::mnuMenus() : QWidget(nullptr)
 {
     setObjectName(QStringLiteral("mnuMenus"));
     setAttribute(Qt::WA_DontShowOnScreen);
@@ -41,10 +39,10 @@ mnuMenus::mnuMenus(frmStageScreen& screen) : QWidget(nullptr), m_screen(screen)
     connect(properties, &QAction::triggered, this, &mnuMenus::mnuSSProperties_Click);
 }
 
-void mnuMenus::mnuSSCut_Click() { m_screen.setPopAction(frmStageScreen::popCut); }
+void mnuMenus::mnuSSCut_Click() { emit popActionChosen(popCut); }
 
-void mnuMenus::mnuSSCopy_Click() { m_screen.setPopAction(frmStageScreen::popCopy); }
+void mnuMenus::mnuSSCopy_Click() { emit popActionChosen(popCopy); }
 
-void mnuMenus::mnuSSPaste_Click() { m_screen.setPopAction(frmStageScreen::popPaste); }
+void mnuMenus::mnuSSPaste_Click() { emit popActionChosen(popPaste); }
 
-void mnuMenus::mnuSSProperties_Click() { m_screen.setPopAction(frmStageScreen::popProperties); }
+void mnuMenus::mnuSSProperties_Click() { emit popActionChosen(popProperties); }

@@ -4,15 +4,20 @@
 
 class QAction;
 class QMenu;
-class frmStageScreen;
 
 // The hidden holder of the stage screen's pop-up menu. Made for one showing of the
-// menu and discarded afterwards; each command writes the stage screen's popAction.
+// menu and discarded afterwards; each command reports its popAction value.
 class mnuMenus final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit mnuMenus(frmStageScreen& screen);
+    // popAction values of the commands.
+    static constexpr int popCut = 0;
+    static constexpr int popCopy = 1;
+    static constexpr int popPaste = 2;
+    static constexpr int popProperties = 3;
+
+    mnuMenus();
 
     [[nodiscard]] QMenu* mnuSSPopUp() const noexcept { return m_mnuSSPopUp; }
 
@@ -21,7 +26,10 @@ public:
     void mnuSSPaste_Click();
     void mnuSSProperties_Click();
 
+signals:
+    // A command was chosen; `action` is its popAction value.
+    void popActionChosen(int action);
+
 private:
-    frmStageScreen& m_screen;
     QMenu* m_mnuSSPopUp = nullptr;
 };

@@ -2,14 +2,14 @@
 
 #include "lamp/lamp.h"
 #include "patch/stage_patch.h"
-#include "shell/frmMain.h"
+#include "shell/app_state.h"
 #include "lamp/rig_error.h"
 #include "ui/text.h"
 #include "ui/twips.h"
+#include "ui/file_names.h"
 #include "ui/ui.h"
 
 #include <QDrag>
-#include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -28,7 +28,11 @@ constexpr double toolTopTwips = 1000;
 
 }  // namespace
 
-tbxLamps::tbxLamps(frmMain& main) : QWidget(&main, Qt::Tool), m_main(main)
+tbxLamps::tbxLamps(rig::AppState& state, ui::Ui& ui, QWidget& owner)
+    : QWidget(&owner, Qt::Tool),
+      m_state(state),
+      m_ui(ui),
+      m_dlgCommonDialog(ui)
 {
     setObjectName(QStringLiteral("tbxLamps"));
     setWindowTitle(QStringLiteral("Lamps"));
@@ -66,7 +70,7 @@ void tbxLamps::showEvent(QShowEvent* event)
     // the user may have moved it since.
     if (!m_placed) {
         m_placed = true;
-        const QRect mainFrame = m_main.frameGeometry();
+        const QRect mainFrame = parentWidget()->frameGeometry();
         move(mainFrame.x() + mainFrame.width() - frameGeometry().width(),
              mainFrame.y() + ui::twipsToPixels(toolTopTwips));
     }
@@ -75,7 +79,7 @@ void tbxLamps::showEvent(QShowEvent* event)
 
 void tbxLamps::refreshTools()
 {
-    const auto& lamps = m_main.state().patch.lmpLamps;
+    const auto& lamps = m_state.patch.lmpLamps;
     for (int slot = 0; slot < toolRows; ++slot) {
         m_grdLampTool->setRowHeight(slot, ui::twipsToPixels(toolRowTwips));
         auto* item = m_grdLampTool->item(slot, 0);
@@ -118,28 +122,27 @@ void tbxLamps::grdLampTool_MouseDown(Qt::MouseButton button, int slot)
         assignLamp(slot);
         return;
     }
-    auto& state = m_main.state();
-    if (!state.patch.slotHoldsLamp(static_cast<std::size_t>(slot))) {
-        ui::current().message(this,
-                              QStringLiteral("No lamp has been assigned to this button.") + QStringLiteral("\r\n") +
-                                  QStringLiteral("Please assign a lamp by right clicking the button"),
-                              QStringLiteral("Warning"), ui::Icon::Information, ui::Buttons::Ok);
+    if (!m_state.patch.slotHoldsLamp(static_cast<std::size_t>(slot))) {
+        m_ui.message(this,
+                     QStringLiteral("No lamp has been assigned to this button.") + QStringLiteral("\r\n") +
+                         QStringLiteral("Please assign a lamp by right clicking the button"),
+                     QStringLiteral("Warning"), ui::Icon::Information, ui::Buttons::Ok);
         return;
     }
-    state.nToolLamp = static_cast<std::int16_t>(slot);
+    m_state.nToolLamp = static_cast<std::int16_t>(slot);
     auto* drag = new QDrag(m_grdLampTool);
     auto* slotData = new QMimeData;
     slotData->setData(mimeType, QByteArray::number(slot));
     drag->setMimeData(slotData);
-    ui::current().execDrag(*drag, Qt::CopyAction);
+    m_ui.execDrag(*drag, Qt::CopyAction);
     drag->deleteLater();
 }
 
 void tbxLamps::grdLampTool_MouseMove(int slot)
 {
-    m_main.setStatusText(QString::number(slot));
-    const auto& lamp = m_main.state().patch.lmpLamps[static_cast<std::size_t>(slot)];
-    if (m_main.state().patch.slotHoldsLamp(static_cast<std::size_t>(slot)))
+    emit statusText(QString::number(slot));
+    const auto& lamp = m_state.patch.lmpLamps[static_cast<std::size_t>(slot)];
+    if (m_state.patch.slotHoldsLamp(static_cast<std::size_t>(slot)))
         m_grdLampTool->setToolTip(QStringLiteral("Drag and drop ") + ui::fromField(lamp.LampName.str()) +
                                   QStringLiteral(" on the Stage Screen"));
     else
@@ -156,12 +159,12 @@ void tbxLamps::assignLamp(int slot)
         if (!chosen || chosen->isEmpty())
             return;
         // Read whole before the slot is touched, so a failed read leaves the slot as it was.
-        rig::Lamp lamp = rig::readLampFile(QFile::encodeName(*chosen).toStdString());
+        rig::Lamp lamp = rig::readLampFile(ui::toPath(*chosen));
         lamp.Icon = 1;
-        m_main.state().patch.lmpLamps[static_cast<std::size_t>(slot)] = lamp;
+        m_state.patch.lmpLamps[static_cast<std::size_t>(slot)] = lamp;
     } catch (const std::exception&) {
-        ui::current().message(this, QStringLiteral("There was an error loading the lamp"), QStringLiteral("Rigsmith"),
-                              ui::Icon::None, ui::Buttons::Ok);
+        m_ui.message(this, QStringLiteral("There was an error loading the lamp"), QStringLiteral("Rigsmith"),
+                     ui::Icon::None, ui::Buttons::Ok);
         return;
     }
     refreshTools();

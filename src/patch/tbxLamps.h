@@ -5,7 +5,10 @@
 #include <QWidget>
 
 class QTableWidget;
-class frmMain;
+
+namespace rig {
+struct AppState;
+}
 
 // The lamp toolbox: one button per lamp type slot of the stage patch. A right
 // press loads a lamp file into the slot; a left press on a filled slot starts a
@@ -19,8 +22,9 @@ public:
     // Width of the one column of lamp buttons.
     static constexpr double columnTwips = 1400;
 
-    // Owned by the main window, but a tool window of its own rather than a child.
-    explicit tbxLamps(frmMain& main);
+    // Owned by `owner` (the main window), but a tool window of its own rather than a
+    // child; it is first placed against the owner's right edge.
+    tbxLamps(rig::AppState& state, ui::Ui& ui, QWidget& owner);
 
     // Lets the user pick a lamp file and loads it into `slot` of the lamp table.
     void assignLamp(int slot);
@@ -31,6 +35,8 @@ public:
 signals:
     // A slot of the lamp table now holds a different lamp.
     void lampAssigned(int slot);
+    // Text for the main window's status bar: the slot under the pointer.
+    void statusText(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,7 +48,9 @@ private:
     void grdLampTool_MouseMove(int slot);
     [[nodiscard]] int slotAt(const QPoint& viewportPos) const;
 
-    frmMain& m_main;
+    rig::AppState& m_state;
+    ui::Ui& m_ui;
+    // The toolbox's own file dialog, apart from the main window's.
     CommonDialog m_dlgCommonDialog;
     QTableWidget* m_grdLampTool = nullptr;
     bool m_placed = false;

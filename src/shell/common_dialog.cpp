@@ -4,7 +4,7 @@
 
 std::optional<QString> CommonDialog::showOpen(QWidget* parent, const QString& filter, const QString& title)
 {
-    std::optional<QString> chosen = ui::current().openFileName(parent, {title, filter, m_fileName, {}});
+    std::optional<QString> chosen = m_ui.openFileName(parent, {title, filter, m_fileName, {}});
     if (chosen)
         m_fileName = *chosen;
     return chosen;
@@ -13,7 +13,7 @@ std::optional<QString> CommonDialog::showOpen(QWidget* parent, const QString& fi
 std::optional<QString> CommonDialog::showSave(QWidget* parent, const QString& filter, const QString& proposedName,
                                               const QString& title)
 {
-    std::optional<QString> chosen = ui::current().saveFileName(
+    std::optional<QString> chosen = m_ui.saveFileName(
         parent, {title, filter, proposedName.isEmpty() ? m_fileName : proposedName, {}});
     if (chosen)
         m_fileName = *chosen;

@@ -60,9 +60,9 @@ Failure currentFailure()
     }
 }
 
-void showError(QWidget* parent, const QString& text)
+void showError(ui::Ui& ui, QWidget* parent, const QString& text)
 {
-    ui::current().message(parent, text, QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    ui.message(parent, text, QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
 }
 
 // Placement values beyond this are not a window position on any real screen, and
@@ -117,9 +117,11 @@ QRect pixelRect(double left, double top, double width, double height)
 
 }  // namespace
 
-frmMain::frmMain(rig::AppState& state, QWidget* parent)
+frmMain::frmMain(rig::AppState& state, ui::Ui& ui, QWidget* parent)
     : QMainWindow(parent),
-      m_state(state)
+      m_state(state),
+      m_ui(ui),
+      m_dlgCommonDialog(ui)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarsen Rigsmith"));
@@ -270,9 +272,47 @@ frmStageScreen* frmMain::stageScreen(bool create)
 {
     // One stage screen for the whole run, made on first use. It stays a hidden child of
     // this window until it is first shown in the client area.
-    if (!m_stageScreen && create)
-        m_stageScreen = new frmStageScreen(*this, this);
+    if (!m_stageScreen && create) {
+        // The toolbox is a tool window owned by this window; it outlives the stage
+        // screen's showings.
+        m_tbxLamps = new tbxLamps(m_state, m_ui, *this);
+        connect(m_tbxLamps, &tbxLamps::statusText, this, &frmMain::setStatusText);
+        m_stageScreen = new frmStageScreen(m_state, m_ui, m_dlgCommonDialog, *m_tbxLamps, this);
+        frmStageScreen* screen = m_stageScreen;
+        connect(m_mdiArea, &QMdiArea::subWindowActivated, screen, [screen](QMdiSubWindow* window) {
+            if (window && window->widget() == screen)
+                screen->Form_Activate();
+        });
+        connect(screen, &frmStageScreen::closed, this, &frmMain::stageScreen_Closed);
+    }
     return m_stageScreen;
+}
+
+void frmMain::stageScreen_Closed()
+{
+    // The window object is kept for the next patch opened, but its sub-window leaves the
+    // client area: a hidden sub-window would stay the area's current one, and the
+    // File commands would still reach it.
+    auto* sub = qobject_cast<QMdiSubWindow*>(m_stageScreen->parentWidget());
+    if (sub && sub->mdiArea()) {
+        sub->mdiArea()->removeSubWindow(sub);
+        sub->setParent(this);
+        sub->hide();
+    }
+}
+
+void frmMain::import_PatchEntriesReplaced()
+{
+    // An open stage screen would otherwise show placed lamps that are gone, and close
+    // without offering to save the ones that came in. A closed one is only redrawn: the
+    // next patch opened replaces these entries anyway. Open means its sub-window is in
+    // the client area; a minimised one hides the screen itself but is still open.
+    if (!m_stageScreen)
+        return;
+    m_stageScreen->refreshScreen();
+    const auto* sub = qobject_cast<const QMdiSubWindow*>(m_stageScreen->parentWidget());
+    if (sub != nullptr && sub->mdiArea() == m_mdiArea)
+        m_stageScreen->setChanged(true);
 }
 
 // --- Placement ---------------------------------------------------------------------
@@ -282,8 +322,8 @@ void frmMain::MDIForm_Load()
     std::array<double, placementKeys.size()> twips{};
     bool usable = true;
     for (std::size_t i = 0; i < placementKeys.size(); ++i) {
-        const QString text = ui::current().setting(QLatin1String(placementKeys[i].key),
-                                                   QString::number(placementKeys[i].defaultTwips));
+        const QString text = m_ui.setting(QLatin1String(placementKeys[i].key),
+                                          QString::number(placementKeys[i].defaultTwips));
         const std::optional<double> value = parseTwips(text);
         usable = usable && value.has_value();
         twips[i] = value.value_or(0.0);
@@ -311,10 +351,10 @@ void frmMain::MDIForm_Unload()
         return;
     const QPoint topLeft = pos();
     const QSize extent = size();
-    ui::current().setSetting(QStringLiteral("MainLeft"), twipsText(topLeft.x()));
-    ui::current().setSetting(QStringLiteral("MainTop"), twipsText(topLeft.y()));
-    ui::current().setSetting(QStringLiteral("MainWidth"), twipsText(extent.width()));
-    ui::current().setSetting(QStringLiteral("MainHeight"), twipsText(extent.height()));
+    m_ui.setSetting(QStringLiteral("MainLeft"), twipsText(topLeft.x()));
+    m_ui.setSetting(QStringLiteral("MainTop"), twipsText(topLeft.y()));
+    m_ui.setSetting(QStringLiteral("MainWidth"), twipsText(extent.width()));
+    m_ui.setSetting(QStringLiteral("MainHeight"), twipsText(extent.height()));
 }
 
 // --- Ending ------------------------------------------------------------------------
@@ -341,8 +381,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         allClosed = closeAllChildren();
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
-                            QStringLiteral(" when closing file:") + crlf + failure.description);
+        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
+                                  QStringLiteral(" when closing file:") + crlf + failure.description);
     }
     if (!allClosed) {
         event->ignore();
@@ -362,8 +402,7 @@ void frmMain::mnuFileNewLamp_Click()
         newLampDocument();
     } catch (...) {
         const Failure failure = currentFailure();
-        if (failure.number != rig::errc::dialogCancelled)
-            showError(this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
     }
 }
 
@@ -383,16 +422,15 @@ void frmMain::mnuFileOpen_Click()
         } else if (ending == QLatin1String("pat")) {
             openStagePatch(fileName, fileTitle);
         } else {
-            ui::current().message(this,
-                                  QStringLiteral("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
-                                      crlf + crlf + QStringLiteral("\"") + fileTitle +
-                                      QStringLiteral("\" does not end in lmp or pat (in lower case)."),
-                                  QStringLiteral("Open"), ui::Icon::Information, ui::Buttons::Ok);
+            m_ui.message(this,
+                         QStringLiteral("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
+                             crlf + crlf + QStringLiteral("\"") + fileTitle +
+                             QStringLiteral("\" does not end in lmp or pat (in lower case)."),
+                         QStringLiteral("Open"), ui::Icon::Information, ui::Buttons::Ok);
         }
     } catch (...) {
         const Failure failure = currentFailure();
-        if (failure.number != rig::errc::dialogCancelled)
-            showError(this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
     }
 }
 
@@ -400,40 +438,35 @@ void frmMain::mnuFileClose_Click()
 {
     QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
     if (!sub) {
-        showError(this, QStringLiteral("There is not a window open that can be closed!") + crlf + crlf +
-                            QStringLiteral("Choose File, Exit if you wish to exit Rigsmith"));
+        showError(m_ui, this, QStringLiteral("There is not a window open that can be closed!") + crlf + crlf +
+                                  QStringLiteral("Choose File, Exit if you wish to exit Rigsmith"));
         return;
     }
     try {
         sub->close();  // the window may ask the user and refuse; that ends the command
     } catch (...) {
         const Failure failure = currentFailure();
-        if (failure.number != rig::errc::dialogCancelled)
-            showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
-                                QStringLiteral(" when closing file:") + crlf + failure.description);
+        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
+                                  QStringLiteral(" when closing file:") + crlf + failure.description);
     }
 }
 
 void frmMain::saveDocument(bool saveAs)
 {
-    QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
-    if (!sub) {
-        showError(this, QStringLiteral("There is not a window open that can be saved!"));
+    DocumentWindow* document = activeDocument();
+    if (!document) {
+        showError(m_ui, this, QStringLiteral("There is not a window open that can be saved!"));
         return;
     }
     try {
-        DocumentWindow* document = dynamic_cast<DocumentWindow*>(sub->widget());
-        if (!document)
-            throw rig::RigError(438, "Object doesn't support this property or method");
         if (saveAs)
             document->File_Save_As();
         else
             document->File_Save();
     } catch (...) {
         const Failure failure = currentFailure();
-        if (failure.number != rig::errc::dialogCancelled)
-            showError(this, QStringLiteral("Error ") + QString::number(failure.number) +
-                                QStringLiteral(" when saving file:") + crlf + failure.description);
+        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
+                                  QStringLiteral(" when saving file:") + crlf + failure.description);
     }
 }
 
@@ -441,17 +474,19 @@ void frmMain::mnuFileSave_Click() { saveDocument(false); }
 
 void frmMain::mnuFileSaveAs_Click() { saveDocument(true); }
 
-void frmMain::mnuFileExport_Click() { frmExport::showExport(m_frmExport, m_state); }
+void frmMain::mnuFileExport_Click() { frmExport::showExport(m_frmExport, m_state.AppPath, m_ui); }
 
 void frmMain::mnuFileImport_Click()
 {
-    frmImport dialog(*this);
-    ui::current().execDialog(dialog);
+    frmImport dialog(m_state.patch, m_ui);
+    connect(&dialog, &frmImport::lampChosen, this, &frmMain::openImportedLamp);
+    connect(&dialog, &frmImport::patchEntriesReplaced, this, &frmMain::import_PatchEntriesReplaced);
+    m_ui.execDialog(dialog);
 }
 
 void frmMain::newLampDocument()
 {
-    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state.lmpImport, m_ui, m_dlgCommonDialog);
     document->File_New();
     addDocument(document.release());
 }
@@ -459,14 +494,15 @@ void frmMain::newLampDocument()
 void frmMain::openLampDocument(const QString& fileName, const QString& fileTitle)
 {
     // A window whose file cannot be read is discarded unseen; the failure goes to Open.
-    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state.lmpImport, m_ui, m_dlgCommonDialog);
     document->File_Open(fileName, fileTitle);
     addDocument(document.release());
 }
 
-frmDocument* frmMain::openImportedLamp()
+frmDocument* frmMain::openImportedLamp(const rig::Lamp& lamp)
 {
-    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state, m_dlgCommonDialog);
+    m_state.lmpImport = lamp;
+    std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state.lmpImport, m_ui, m_dlgCommonDialog);
     document->File_Import();
     frmDocument* shown = document.release();
     addDocument(shown);
@@ -620,7 +656,7 @@ void frmMain::mnuWindow_AboutToShow()
 void frmMain::mnuHelpAbout_Click()
 {
     frmAbout about(this);
-    ui::current().execDialog(about);
+    m_ui.execDialog(about);
 }
 
 void frmMain::tbToolBar_ButtonClick(const QString& key)

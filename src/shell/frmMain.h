@@ -17,6 +17,11 @@ class QToolBar;
 class frmDocument;
 class frmExport;
 class frmStageScreen;
+class tbxLamps;
+
+namespace ui {
+class Ui;
+}
 
 // The multiple-document frame: menus, toolbar, status bar and the client area that
 // holds the lamp windows and the one stage screen.
@@ -30,14 +35,15 @@ public:
     static constexpr int defaultWidth = 6500;
     static constexpr int defaultHeight = 6500;
 
-    explicit frmMain(rig::AppState& state, QWidget* parent = nullptr);
+    // `state` is the program-wide data and `ui` the toolkit seam; both outlive the
+    // window, which hands them on to the windows it opens.
+    frmMain(rig::AppState& state, ui::Ui& ui, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    [[nodiscard]] rig::AppState& state() noexcept { return m_state; }
     [[nodiscard]] CommonDialog& dlgCommonDialog() noexcept { return m_dlgCommonDialog; }
     [[nodiscard]] QMdiArea* mdiArea() const noexcept { return m_mdiArea; }
 
-    // The status bar's one text (the toolbox writes the slot number there).
+    // The status bar's one text (the toolbox shows the slot number there).
     void setStatusText(const QString& text);
     [[nodiscard]] QString statusText() const;
 
@@ -45,10 +51,11 @@ public:
     QMdiSubWindow* addDocument(QWidget* document);
     // The active child window's document, or nullptr.
     [[nodiscard]] DocumentWindow* activeDocument() const;
-    // The one stage screen; created on first use when `create` is set.
+    // The one stage screen, with the lamp toolbox; created on first use when `create` is set.
     frmStageScreen* stageScreen(bool create);
-    // A new lamp window holding a copy of state().lmpImport, shown in the client area.
-    frmDocument* openImportedLamp();
+    // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
+    // the client area.
+    frmDocument* openImportedLamp(const rig::Lamp& lamp);
 
     // Placement restore and save (twips, settings store).
     void MDIForm_Load();
@@ -85,6 +92,10 @@ private:
     // Closes every child through its own close; false when one refuses.
     bool closeAllChildren();
     void saveDocument(bool saveAs);
+    // The stage screen closed: its sub-window leaves the client area, kept for reuse.
+    void stageScreen_Closed();
+    // An import replaced the placed lamps the stage screen shows.
+    void import_PatchEntriesReplaced();
 
     // The document-opening branches of New Lamp and Open; they throw rig::RigError.
     void newLampDocument();
@@ -92,6 +103,7 @@ private:
     void openStagePatch(const QString& fileName, const QString& fileTitle);
 
     rig::AppState& m_state;
+    ui::Ui& m_ui;
     CommonDialog m_dlgCommonDialog;
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_tbToolBar = nullptr;
@@ -101,6 +113,7 @@ private:
     QAction* m_mnuViewToolbar = nullptr;
     QAction* m_mnuViewStatusBar = nullptr;
     frmStageScreen* m_stageScreen = nullptr;
+    tbxLamps* m_tbxLamps = nullptr;
     // The one export dialog; kept hidden between exports, discarded by Cancel.
     std::unique_ptr<frmExport> m_frmExport;
 };

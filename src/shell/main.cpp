@@ -3,10 +3,13 @@
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/product_picture.h"
+#include "ui/file_names.h"
+#include "ui/ui.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
+
+#include <memory>
 
 namespace {
 
@@ -16,12 +19,12 @@ std::string applicationFolder()
     QString path = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (path.endsWith(QDir::separator()))
         path.chop(1);
-    return QFile::encodeName(path).toStdString();
+    return ui::toPath(path);
 }
 
 // The start-up sequence: splash, program folder, main window, name tables, patch
 // counter, then the main window loads its placement and shows itself.
-frmMain* Main(rig::AppState& state)
+frmMain* Main(rig::AppState& state, ui::Ui& ui)
 {
     {
         frmSplash splash;
@@ -31,7 +34,7 @@ frmMain* Main(rig::AppState& state)
     state.AppPath = applicationFolder();
 
     // Deleted when it closes, taking its owned windows (toolbox, dialogs) with it.
-    auto* mainWindow = new frmMain(state);
+    auto* mainWindow = new frmMain(state, ui);
     mainWindow->setAttribute(Qt::WA_DeleteOnClose);
 
     rig::initFunctionNames();
@@ -53,8 +56,10 @@ int main(int argc, char** argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Rigsmith"));
     QApplication::setWindowIcon(shell::productIcon());
 
+    // Both outlive every window: the main window hands them to the windows it opens.
+    const std::unique_ptr<ui::Ui> qtUi = ui::createQtUi();
     rig::AppState state;
-    frmMain* mainWindow = Main(state);
+    frmMain* mainWindow = Main(state, *qtUi);
 
     // The run ends with the main window, also while some other top-level window is
     // still around.

@@ -116,17 +116,9 @@ public:
     }
 };
 
-Ui* g_installed = nullptr;
-
 }  // namespace
 
-Ui& current()
-{
-    static QtUi qtUi;
-    return g_installed ? *g_installed : qtUi;
-}
-
-void install(Ui* ui) { g_installed = ui; }
+std::unique_ptr<Ui> createQtUi() { return std::make_unique<QtUi>(); }
 
 QString toQtFilter(const QString& filter)
 {

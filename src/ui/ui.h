@@ -4,6 +4,7 @@
 #include <QString>
 #include <Qt>
 
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -13,8 +14,8 @@ class QMenu;
 class QWidget;
 
 // The one seam between the windows and the toolkit's modal parts: message boxes,
-// file dialogs, modal dialogs, pop-up menus, drags and the settings store. Windows
-// reach them only through ui::current(), so tests can install a scripted fake.
+// file dialogs, modal dialogs, pop-up menus, drags and the settings store. Each window
+// is handed the one it uses, so tests give theirs a scripted fake.
 namespace ui {
 
 enum class Icon { None, Critical, Exclamation, Information, Question };
@@ -49,10 +50,8 @@ public:
     virtual void setSetting(const QString& key, const QString& value) = 0;
 };
 
-// The installed implementation; the Qt one unless a test installed another.
-Ui& current();
-// Installs `ui` (not owned); nullptr restores the Qt implementation.
-void install(Ui* ui);
+// The implementation over the toolkit's own dialogs and the per-user settings store.
+[[nodiscard]] std::unique_ptr<Ui> createQtUi();
 
 // "Description|pattern|…" to a Qt name filter list ("Description (pattern);;…").
 QString toQtFilter(const QString& filter);

@@ -19,7 +19,7 @@ protected:
             rig::writeLampFile(toPath(source.filePath(name)), namedLamp(name));
         writeAll(source.filePath("notes.txt"), {1});
         fake.settings[QStringLiteral("Export source path")] = source.path();
-        d = std::make_unique<frmExport>(state);
+        d = std::make_unique<frmExport>(state.AppPath, fake);
     }
 
     void add(const QStringList& names)

@@ -174,7 +174,7 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
         main.mnuFileSaveAs_Click();
     } else {
         fake.fileAnswers = {file("out/lamp.dat")};
-        EXPECT_FALSE(frmExport(state).exportLampData());
+        EXPECT_FALSE(frmExport(state.AppPath, fake).exportLampData());
     }
 
     ::chmod(out.c_str(), 0755);

@@ -243,7 +243,7 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
 
     // The import: the lamps listed, or the message and nothing taken over.
     state.patch.patchEntries[99].StartDMX = 77;
-    frmImport import(main);
+    frmImport import(state.patch, fake);
     import.importDataFile(file("lamp.dat"));
     QStringList listed;
     for (int i = 0; i < import.lstLamps()->count(); ++i)
@@ -279,7 +279,7 @@ TEST_F(HostileInputDrop, DropAfterAnImportKeepsTheImportedLamp)
     main.mnuFileOpen_Click();
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
-    frmImport(main).importDataFile(file("lamp.dat"));
+    frmImport(state.patch, fake).importDataFile(file("lamp.dat"));
     ASSERT_TRUE(state.patch.patchEntries[0].inUse());
     ASSERT_EQ(state.patch.nNextEntry, 0);
 

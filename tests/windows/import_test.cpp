@@ -74,7 +74,7 @@ TEST_F(ImportDialog, ListsTheLampsAndDoubleClickOpensTheChosenSlot)
 
 TEST_F(ImportDialog, FreeSlotsMayLieAnywhereAndAnEmptyFileListsNothing)
 {
-    frmImport d(main);
+    frmImport d(state.patch, fake);
     // Free slots may lie anywhere; the entry carries the slot.
     d.importDataFile(writeFile("console.dat", payloadWith({{1, charlie}, {15, alpha}})));
     EXPECT_EQ(listed(d), (QStringList{"Charlie         @1", "Alpha           @15"}));
@@ -95,7 +95,7 @@ TEST_F(ImportDialog, FreeSlotsMayLieAnywhereAndAnEmptyFileListsNothing)
 
 TEST_F(ImportDialog, FailuresAreReportedAndChangeNothing)
 {
-    frmImport d(main);
+    frmImport d(state.patch, fake);
     d.importDataFile(threeLampFile());
     state.patch.patchEntries[3].StartDMX = 42;
 
@@ -142,8 +142,10 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     area[31 * 4 + 13] = 40;  // entry 4: StartDMX 40 at column 5, row 6
     area[31 * 4 + 25] = 5;
     area[31 * 4 + 26] = 6;
-    frmImport d(main);
-    d.importDataFile(writeFile("lamp.dat", {}, area));
+    fake.dialogScripts.push_back([this, &area](QDialog& shown) {
+        static_cast<frmImport&>(shown).importDataFile(writeFile("lamp.dat", {}, area));
+    });
+    main.mnuFileImport_Click();
     EXPECT_TRUE(screen->isChanged());
     EXPECT_TRUE(screen->textMatrix(2, 3).isEmpty());
     EXPECT_TRUE(screen->textMatrix(7, 6).startsWith("5.0.40"));
@@ -158,12 +160,12 @@ TEST_F(ImportDialog, ExportThenImportGivesBackEveryLampByteForByte)
     writeAll(file("showttl.dat"), {'x'});
     state.AppPath = toPath(dir.path());
     fake.settings[QStringLiteral("Export source path")] = lamps.path();
-    frmExport exporter(state);
+    frmExport exporter(state.AppPath, fake);
     exporter.btnAddAll_Click();
     fake.fileAnswers = {file("out.dat")};
     ASSERT_TRUE(exporter.exportLampData());
 
-    frmImport d(main);
+    frmImport d(state.patch, fake);
     d.importDataFile(file("out.dat"));
     for (std::size_t slot = 0; slot < 3; ++slot)
         EXPECT_EQ(imageOf(d.lmpSlots()[slot]), imageOf(all[slot])) << "slot " << slot;

@@ -33,11 +33,11 @@ TEST_F(LampCommands, NewOpenAndImportEachGiveAWindowOfTheirOwn)
     EXPECT_EQ(opened[1]->windowTitle(), QStringLiteral("spot.lmp"));
     EXPECT_EQ(opened[1]->lamp(), spot);
 
-    state.lmpImport = spot;
-    state.lmpImport.ReservedTable[9][35] = 0x5A;
-    frmDocument* imported = main.openImportedLamp();
+    rig::Lamp chosen = spot;
+    chosen.ReservedTable[9][35] = 0x5A;
+    frmDocument* imported = main.openImportedLamp(chosen);
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 3);
-    EXPECT_EQ(imported->lamp(), state.lmpImport);
+    EXPECT_EQ(imported->lamp(), chosen);
     EXPECT_TRUE(imported->changed());
     EXPECT_TRUE(imported->filePath().isEmpty());
     EXPECT_TRUE(fake.messages.empty());

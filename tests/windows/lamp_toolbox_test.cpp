@@ -29,7 +29,7 @@ protected:
         return toolbox.grdLampTool()->toolTip();
     }
 
-    tbxLamps toolbox{main};
+    tbxLamps toolbox{state, fake, main};
 };
 
 TEST_F(LampToolboxTest, RightPressAssignsALampWithIconOne)

@@ -69,7 +69,7 @@ protected:
     // A shown window: a new lamp, or the given lamp opened from a file of that name.
     frmDocument* window(const char* file = nullptr, const rig::Lamp& lamp = {})
     {
-        auto* w = new frmDocument(state, dialog);
+        auto* w = new frmDocument(state.lmpImport, fake, dialog);
         windows << w;
         if (file)
             w->File_Open(saveLamp(file, lamp), QString::fromLatin1(file));
@@ -102,7 +102,7 @@ protected:
 
     FakeUi fake;
     rig::AppState state;
-    CommonDialog dialog;
+    CommonDialog dialog{fake};
     QTemporaryDir dir;
     QList<QPointer<frmDocument>> windows;
 };

@@ -19,12 +19,12 @@ protected:
     // and returns bResponse.
     bool run(int index, int row, int col, std::function<void(QDialog&)> script)
     {
-        dlgSSProperties dialog(m_state);
+        dlgSSProperties dialog(m_state.patch, m_ui);
         dialog.txtScreenCol()->setText(QString::number(col));
         dialog.txtScreenRow()->setText(QString::number(row));
         dialog.setTag(index);
         m_ui.dialogScripts.push_back(std::move(script));
-        ui::current().execDialog(dialog);
+        m_ui.execDialog(dialog);
         return dialog.bResponse();
     }
 

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTableWidget>
 
 namespace {
@@ -167,7 +168,7 @@ TEST_F(StageScreenTest, SaveAsThenSaveWritesTheWholePatchToTheNewFile)
 {
     rig::writeLampFile(toPath(file("beam.lmp")), namedLamp("Beam", 3));
     fake.fileAnswers.push_back(file("beam.lmp"));
-    s->toolbox()->assignLamp(3);
+    s->toolbox().assignLamp(3);
     EXPECT_TRUE(s->isChanged());
     place(7, 2, 3);
 
@@ -182,6 +183,25 @@ TEST_F(StageScreenTest, SaveAsThenSaveWritesTheWholePatchToTheNewFile)
     s->File_Open(file("saved.pat"), "saved.pat");
     EXPECT_EQ(patchBytes(), expected);
     EXPECT_EQ(s->textMatrix(7, 2), "1.25.25\r\nBeam            ");
+}
+
+TEST_F(StageScreenTest, TheToolboxComesAndGoesWithTheScreenAndNamesItsSlotInTheStatusBar)
+{
+    tbxLamps& toolbox = s->toolbox();
+    EXPECT_TRUE(toolbox.isVisible());
+    QWidget* buttons = toolbox.grdLampTool()->viewport();
+    const QPoint over = toolbox.grdLampTool()->visualItemRect(toolbox.grdLampTool()->item(6, 0)).center();
+    QMouseEvent move(QEvent::MouseMove, over, buttons->mapToGlobal(over), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(buttons, &move);
+    EXPECT_EQ(main.statusText(), "6");
+
+    // Closed, the screen leaves the client area and the File commands no longer reach it.
+    main.mnuFileClose_Click();
+    EXPECT_FALSE(toolbox.isVisible());
+    EXPECT_EQ(main.activeDocument(), nullptr);
+    EXPECT_EQ(open("first.pat"), s);
+    EXPECT_TRUE(toolbox.isVisible());
+    EXPECT_TRUE(fake.messages.empty());
 }
 
 TEST_F(StageScreenTest, OpeningOverUnsavedChangesAsksFirst)

@@ -4,6 +4,7 @@
 #include "lamp/lamp.h"
 #include "shell/app_state.h"
 #include "shell/frmMain.h"
+#include "ui/file_names.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -19,7 +20,7 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+using ui::toPath;
 
 inline Bytes readAll(const QString& path)
 {
@@ -74,5 +75,5 @@ protected:
     QTemporaryDir dir;
     FakeUi fake;
     rig::AppState state;
-    frmMain main{state};
+    frmMain main{state, fake};
 };

@@ -3,11 +3,29 @@
 #include <QDialog>
 #include <QMenu>
 
-#include <gtest/gtest.h>
+#include <utility>
 
-FakeUi::FakeUi() { ui::install(this); }
+namespace {
 
-FakeUi::~FakeUi() { ui::install(nullptr); }
+std::function<void(const QString&)>& unexpectedHandler()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
+}  // namespace
+
+void FakeUi::setUnexpectedHandler(std::function<void(const QString& what)> handler)
+{
+    unexpectedHandler() = std::move(handler);
+}
+
+void FakeUi::refuse(const QString& what)
+{
+    unexpected.push_back(what);
+    if (unexpectedHandler())
+        unexpectedHandler()(what);
+}
 
 ui::Answer FakeUi::message(QWidget*, const QString& text, const QString& title, ui::Icon icon,
                            ui::Buttons buttons)
@@ -16,7 +34,7 @@ ui::Answer FakeUi::message(QWidget*, const QString& text, const QString& title, 
     if (buttons == ui::Buttons::Ok)
         return ui::Answer::Ok;
     if (answers.empty()) {
-        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        refuse(QStringLiteral("question: ") + text);
         return buttons == ui::Buttons::YesNo ? ui::Answer::No : ui::Answer::Cancel;
     }
     const ui::Answer answer = answers.front();
@@ -28,7 +46,7 @@ std::optional<QString> FakeUi::nextFile(bool save, const ui::FileRequest& reques
 {
     fileCalls.push_back({save, request});
     if (fileAnswers.empty()) {
-        ADD_FAILURE() << "unexpected file dialog: " << request.title.toStdString();
+        refuse(QStringLiteral("file dialog: ") + request.title);
         return std::nullopt;
     }
     // The answer is taken apart rather than copied as an optional: optimised GCC builds
@@ -55,7 +73,7 @@ int FakeUi::execDialog(QDialog& dialog)
 {
     dialogsShown.push_back(dialog.objectName());
     if (dialogScripts.empty()) {
-        ADD_FAILURE() << "unexpected modal dialog: " << dialog.objectName().toStdString();
+        refuse(QStringLiteral("modal dialog: ") + dialog.objectName());
         return QDialog::Rejected;
     }
     auto script = std::move(dialogScripts.front());
@@ -72,7 +90,7 @@ QAction* FakeUi::execMenu(QMenu& menu, const QPoint&)
 {
     ++menusShown;
     if (menuScripts.empty()) {
-        ADD_FAILURE() << "unexpected pop-up menu";
+        refuse(QStringLiteral("pop-up menu"));
         return nullptr;
     }
     auto script = std::move(menuScripts.front());
@@ -83,6 +101,8 @@ QAction* FakeUi::execMenu(QMenu& menu, const QPoint&)
 Qt::DropAction FakeUi::execDrag(QDrag&, Qt::DropActions)
 {
     ++dragsStarted;
+    if (!dragsExpected)
+        refuse(QStringLiteral("drag"));
     return dragResult;
 }
 

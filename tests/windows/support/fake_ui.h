@@ -10,9 +10,10 @@
 #include <optional>
 #include <vector>
 
-// A scripted stand-in for the toolkit's modal parts. It records every message and
-// file request and answers from queues; an unexpected modal call fails the test
-// instead of blocking it. Installed for its lifetime.
+// A scripted stand-in for the toolkit's modal parts, shared by the window tests and
+// the benchmarks. It records every message and file request and answers from queues;
+// a modal call nobody scripted is answered with a refusal and reported (the tests
+// fail on it, the benchmarks count it) instead of blocking. Settings live in memory.
 class FakeUi final : public ui::Ui {
 public:
     struct Message {
@@ -26,8 +27,11 @@ public:
         ui::FileRequest request;
     };
 
-    FakeUi();
-    ~FakeUi() override;
+    // What every FakeUi made afterwards does with an unscripted modal call, besides
+    // recording it in `unexpected`.
+    static void setUnexpectedHandler(std::function<void(const QString& what)> handler);
+
+    FakeUi() = default;
     FakeUi(const FakeUi&) = delete;
     FakeUi& operator=(const FakeUi&) = delete;
 
@@ -40,18 +44,21 @@ public:
     std::deque<std::function<void(QDialog&)>> dialogScripts;
     // Scripts for pop-up menus, in order; each returns the chosen action or nullptr.
     std::deque<std::function<QAction*(QMenu&)>> menuScripts;
-    // What a drag ends with; the drag itself is recorded.
+    // Drags end with this result; each drag is counted.
     Qt::DropAction dragResult = Qt::IgnoreAction;
+    // Set when drags are part of the script; otherwise a drag is unexpected.
+    bool dragsExpected = true;
 
     std::vector<Message> messages;
     std::vector<FileCall> fileCalls;
     std::vector<QString> dialogsShown;  // object names of the dialogs shown modally
+    std::vector<QString> unexpected;    // modal calls nobody scripted
     int menusShown = 0;
     int dragsStarted = 0;
     std::map<QString, QString> settings;
 
     ui::Answer message(QWidget* parent, const QString& text, const QString& title, ui::Icon icon,
-                   ui::Buttons buttons) override;
+                       ui::Buttons buttons) override;
     std::optional<QString> openFileName(QWidget* parent, const ui::FileRequest& request) override;
     std::optional<QString> saveFileName(QWidget* parent, const ui::FileRequest& request) override;
     int execDialog(QDialog& dialog) override;
@@ -65,4 +72,5 @@ public:
 
 private:
     std::optional<QString> nextFile(bool save, const ui::FileRequest& request);
+    void refuse(const QString& what);
 };

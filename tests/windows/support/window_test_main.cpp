@@ -1,3 +1,4 @@
+#include "fake_ui.h"
 #include "lamp/function_names.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     rig::initFunctionNames();
     rig::initPaletteTypeNames();
+    // A modal call nobody scripted fails the test at once instead of blocking it.
+    FakeUi::setUnexpectedHandler([](const QString& what) { ADD_FAILURE() << "unexpected " << what.toStdString(); });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
