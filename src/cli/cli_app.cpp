@@ -300,7 +300,7 @@ int runExport(Context& ctx, const QStringList& args)
         warn(ctx, QStringLiteral("%1 lamp files given; only the first %2 are stored").arg(files.size()).arg(rig::lampSlots));
 
     // Checked first so that a missing console file cannot leave a lamp data file alone.
-    const QString showTitle = QFile::decodeName(rig::showTitleSourcePath(nativePath(ctx.appDir)).c_str());
+    const QString showTitle = ui::fromPath(rig::showTitleSourcePath(ui::toPath(ctx.appDir)));
     try {
         (void)rig::readFileBytes(ui::toPath(showTitle), 1);
     } catch (const std::exception& error) {
