@@ -3,6 +3,7 @@
 #include "lamp/frmDocument.h"
 #include "console/frmExport.h"
 #include "console/frmImport.h"
+#include "fixture/dlgImportFixture.h"
 #include "patch/frmStageScreen.h"
 #include "patch/tbxLamps.h"
 #include "shell/document_window.h"
@@ -180,6 +181,7 @@ void frmMain::createMenus()
     bar(mnuFile, "mnuFileBar1_5");
     item(mnuFile, "mnuFileExport", QStringLiteral("&Export..."), &frmMain::mnuFileExport_Click);
     item(mnuFile, "mnuFileImport", QStringLiteral("&Import..."), &frmMain::mnuFileImport_Click);
+    item(mnuFile, "mnuFileImportFixture", QStringLiteral("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
     bar(mnuFile, "mnuFileBar4");
     item(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
 
@@ -482,6 +484,17 @@ void frmMain::mnuFileImport_Click()
     connect(&dialog, &frmImport::lampChosen, this, &frmMain::openImportedLamp);
     connect(&dialog, &frmImport::patchEntriesReplaced, this, &frmMain::import_PatchEntriesReplaced);
     m_ui.execDialog(dialog);
+}
+
+// A lamp from a fixture definition opens as the console import's lamps do: a new
+// lamp window, marked changed, that asks for a file name when saved.
+void frmMain::mnuFileImportFixture_Click()
+{
+    const std::optional<FixtureImport> imported = askForFixtureLamp(this, m_ui);
+    if (!imported)
+        return;
+    openImportedLamp(imported->converted.lamp);
+    showFixtureNotes(this, m_ui, *imported);
 }
 
 void frmMain::newLampDocument()

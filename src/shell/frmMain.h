@@ -69,6 +69,7 @@ public slots:
     void mnuFileSaveAs_Click();
     void mnuFileExport_Click();
     void mnuFileImport_Click();
+    void mnuFileImportFixture_Click();
     void mnuFileExit_Click();
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();

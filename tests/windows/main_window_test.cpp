@@ -44,7 +44,7 @@ TEST_F(MainWindow, StartsWithCaptionMenusToolbarAndStatusBar)
     EXPECT_EQ(main.windowTitle(), "Tarsen Rigsmith");
     EXPECT_EQ(menuItems(main.menuBar()->actions()),
               QStringList({"&File", "&New", "Lamp", "Stage Patch (grey)", "&Open\tCtrl+O", "&Close", "&Save\tCtrl+S",
-                           "Save &As...", "&Export...", "&Import...", "E&xit",
+                           "Save &As...", "&Export...", "&Import...", "Import &Fixture...", "E&xit",
                            "&Edit", "&Undo\tCtrl+Z (grey)", "Cu&t\tCtrl+X (grey)", "&Copy\tCtrl+C (grey)",
                            "&Paste\tCtrl+V (grey)", "Paste &Special... (grey)",
                            "&View", "&Toolbar", "Status &Bar",

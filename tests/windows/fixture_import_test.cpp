@@ -1,0 +1,124 @@
+#include "cli/cli_app.h"
+#include "fixture/dlgImportFixture.h"
+#include "lamp/frmDocument.h"
+#include "window_helpers.h"
+
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTextStream>
+
+namespace {
+
+class FixtureImport : public MainWindowTest {
+protected:
+    QString sample(const char* name)
+    {
+        EXPECT_TRUE(QFile::copy(QStringLiteral(FIXTURE_DATA_DIR "/") + QLatin1String(name), file(name)));
+        return file(name);
+    }
+
+    static QStringList listed(const dlgImportFixture& d)
+    {
+        QStringList texts;
+        for (int i = 0; i < d.lstModes()->count(); ++i)
+            texts << d.lstModes()->item(i)->text();
+        return texts;
+    }
+
+    static void clickRow(const dlgImportFixture& d, int row)
+    {
+        QListWidget* list = d.lstModes();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    QList<QMdiSubWindow*> windows() const { return main.mdiArea()->subWindowList(); }
+};
+
+// The window's lamp must be the command line's, byte for byte, for the same file and mode.
+TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
+{
+    const QString path = sample("spot.json");
+    fake.fileAnswers.push_back(path);
+    fake.dialogScripts.push_back([](QDialog& shown) {
+        auto& d = static_cast<dlgImportFixture&>(shown);
+        EXPECT_EQ(d.windowTitle(), "Import Fixture");
+        EXPECT_EQ(listed(d), QStringList({"Basic \u2014 8 channels", "Extended \u2014 16 channels"}));
+        EXPECT_EQ(d.chosenMode(), 0);
+        clickRow(d, 1);
+        click(d, "btnOK");
+    });
+    main.mnuFileImportFixture_Click();
+
+    ASSERT_EQ(fake.fileCalls.size(), 1u);
+    EXPECT_EQ(fake.fileCalls[0].request.filter, "Fixture definitions (*.json *.qxf)|*.json *.qxf");
+    ASSERT_EQ(windows().size(), 1);
+    auto* document = qobject_cast<frmDocument*>(windows()[0]->widget());
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->windowTitle(), "Imported Lamp");
+    EXPECT_TRUE(document->changed());
+
+    // One information box lists the notes.
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_EQ(fake.messages[0].icon, ui::Icon::Information);
+    EXPECT_EQ(fake.messages[0].text,
+              "Mode \"Extended\" of spot.json: 3 channels without their natural console function:\n"
+              "\nChannel 6 \"Dimmer fine\": fine channel of channel 5 \"Dimmer\", no console function, became Aux1"
+              "\nChannel 13 \"Program Speed\": switches between speed and effect, became Aux2"
+              "\nChannel 16 \"Dimmer\": no free console function for another dimmer, became Aux3");
+
+    // Save proposes the lamp's name.
+    fake.fileAnswers.push_back(file("window.lmp"));
+    main.mnuFileSave_Click();
+    ASSERT_EQ(fake.fileCalls.size(), 2u);
+    EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot300.lmp");
+
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    ASSERT_EQ(cli::runCli({"fixture", path, "--mode", "2", "-o", file("cli.lmp")}, outStream, errStream, dir.path()),
+              cli::exitOk);
+    EXPECT_EQ(readAll(file("window.lmp")).size(), rig::lampImageSize);
+    EXPECT_EQ(readAll(file("window.lmp")), readAll(file("cli.lmp")));
+    EXPECT_TRUE(fake.unexpected.empty());
+}
+
+TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
+{
+    fake.fileAnswers.push_back(sample("pixelbar.json"));
+    fake.dialogScripts.push_back([](QDialog& shown) {
+        auto& d = static_cast<dlgImportFixture&>(shown);
+        EXPECT_EQ(listed(d)[1], "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
+        EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
+        clickRow(d, 1);
+        EXPECT_EQ(d.chosenMode(), 0);
+        d.lstModes()->clearSelection();
+        EXPECT_FALSE(d.btnOK()->isEnabled());
+        click(d, "btnCancel");
+    });
+    main.mnuFileImportFixture_Click();
+    EXPECT_TRUE(windows().isEmpty());
+    EXPECT_TRUE(fake.messages.empty());
+}
+
+TEST_F(FixtureImport, AnUnreadableDefinitionGivesOneMessageAndOpensNothing)
+{
+    const QString path = file("broken.qxf");
+    writeAll(path, {'<', 'F', 'i', 'x', 't', 'u', 'r', 'e', 'D', 'e', 'f', 'i', 'n', 'i', 't', 'i', 'o', 'n', '>', '\n', '<', 'M'});
+    fake.fileAnswers.push_back(path);
+    main.mnuFileImportFixture_Click();
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_EQ(fake.messages[0].icon, ui::Icon::Critical);
+    EXPECT_EQ(fake.messages[0].title, "Import Fixture");
+    EXPECT_TRUE(fake.messages[0].text.startsWith("broken.qxf cannot be read as a fixture definition:\nline 2: "))
+        << fake.messages[0].text.toStdString();
+    EXPECT_TRUE(fake.dialogsShown.empty());
+    EXPECT_TRUE(windows().isEmpty());
+
+    // A cancelled file dialog says nothing.
+    fake.fileAnswers.push_back(std::nullopt);
+    main.mnuFileImportFixture_Click();
+    EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+}  // namespace
