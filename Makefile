@@ -46,13 +46,17 @@ test-sanitize: deps
 	@cd $(SAN_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
-# The Debian package, from its own Release build installed under /usr, then checked
-# with lintian when it is installed (scripts/install-deps.sh package): errors fail.
+# The Debian package, from its own Release build installed under /usr with Debian's
+# hardening flags, then checked with lintian when it is installed
+# (scripts/install-deps.sh package): errors fail.
 PKG_BUILD_DIR ?= build-package
 package:
 	@scripts/install-deps.sh package
-	@cmake -S . -B $(PKG_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-		-DRIGSMITH_BUILD_TESTS=OFF -DRIGSMITH_WERROR=$(WERROR) >/dev/null
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+	cmake -S . -B $(PKG_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DRIGSMITH_BUILD_TESTS=OFF -DRIGSMITH_WERROR=$(WERROR) \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
 	@cmake --build $(PKG_BUILD_DIR) -j$(JOBS)
 	@rm -f $(PKG_BUILD_DIR)/rigsmith_*.deb
 	@cd $(PKG_BUILD_DIR) && cpack -G DEB
