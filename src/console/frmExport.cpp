@@ -7,16 +7,20 @@
 #include "ui/twips.h"
 #include "ui/ui.h"
 
+#include <QAbstractFileIconProvider>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStorageInfo>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,6 +31,7 @@
 namespace {
 
 const QString sourcePathKey = QStringLiteral("Export source path");
+const QString targetPathKey = QStringLiteral("Export target path");
 const QString messageTitle = QStringLiteral("Tarsen Rigsmith");
 const QString lampFilePattern = QStringLiteral("*.lmp");
 
@@ -36,6 +41,35 @@ bool folderReadable(const QString& folder)
 {
     const QFileInfo info(folder);
     return info.isDir() && info.isReadable() && info.isExecutable();
+}
+
+// Icons and types from a name's kind alone: the lists never open a file to decide how
+// to show it, so no device or kernel file can block them.
+class PlainIcons final : public QAbstractFileIconProvider {
+public:
+    using QAbstractFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo& info) const override
+    {
+        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+    }
+};
+
+QAbstractFileIconProvider* plainIcons()
+{
+    static PlainIcons icons;  // outlives every model that uses it
+    return &icons;
+}
+
+QFileSystemModel* folderModel(QObject* parent, QDir::Filters filter)
+{
+    auto* model = new QFileSystemModel(parent);
+    model->setIconProvider(plainIcons());
+    model->setReadOnly(true);
+    model->setFilter(filter);
+    // Names that do not match the pattern are left out rather than greyed.
+    model->setNameFilterDisables(false);
+    return model;
 }
 
 }  // namespace
@@ -57,10 +91,17 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
 
     m_drvFiles = new QComboBox(this);
     m_drvFiles->setObjectName(QStringLiteral("drvFiles"));
-    m_dirFiles = new QListWidget(this);
+    m_dirModel = folderModel(this, QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_dirFiles = new QTreeView(this);
     m_dirFiles->setObjectName(QStringLiteral("dirFiles"));
-    m_lstFiles = new QListWidget(this);
+    m_dirFiles->setModel(m_dirModel);
+    m_dirFiles->setHeaderHidden(true);
+    for (int column = 1; column < m_dirModel->columnCount(); ++column)
+        m_dirFiles->hideColumn(column);
+    m_fileModel = folderModel(this, QDir::Files);
+    m_lstFiles = new QListView(this);
     m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
+    m_lstFiles->setModel(m_fileModel);
     m_lstFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_lstFiles->setToolTip(QStringLiteral("These files contain lamp data in editor format. Click add to place the "
                                           "file in the export list."));
@@ -129,8 +170,9 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
 
     connect(m_cmbExportEntity, QOverload<int>::of(&QComboBox::activated), this, &frmExport::cmbExportEntity_Click);
     connect(m_drvFiles, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &frmExport::drvFiles_Change);
-    connect(m_dirFiles, &QListWidget::itemActivated, this, &frmExport::dirFiles_DblClick);
-    connect(m_lstFiles, &QListWidget::itemDoubleClicked, this, &frmExport::lstFiles_DblClick);
+    connect(m_dirFiles, &QTreeView::clicked, this, &frmExport::dirFiles_Click);
+    connect(m_dirFiles, &QTreeView::activated, this, &frmExport::dirFiles_Click);
+    connect(m_lstFiles, &QListView::doubleClicked, this, &frmExport::lstFiles_DblClick);
     connect(m_btnAdd, &QPushButton::clicked, this, &frmExport::btnAdd_Click);
     connect(m_btnAddAll, &QPushButton::clicked, this, &frmExport::btnAddAll_Click);
     connect(m_btnRemove, &QPushButton::clicked, this, &frmExport::btnRemove_Click);
@@ -157,10 +199,8 @@ void frmExport::Form_Load()
     // stored for next time.
     const QString home = cleanFolder(QDir::homePath());
     m_folder = folderReadable(home) ? home : QDir::rootPath();
-    fillFolders();
-    showDriveOf(m_folder);
     if (!dirFiles_Change(m_ui.setting(sourcePathKey, home)))
-        fillFiles();
+        showFolder();
     m_cmbExportEntity->setCurrentIndex(0);
     setEntityFilter();
 }
@@ -176,8 +216,9 @@ QStringList frmExport::exportList() const
 QStringList frmExport::fileList() const
 {
     QStringList names;
-    for (int i = 0; i < m_lstFiles->count(); ++i)
-        names << m_lstFiles->item(i)->text();
+    const QModelIndex folder = m_lstFiles->rootIndex();
+    for (int row = 0; row < m_fileModel->rowCount(folder); ++row)
+        names << m_fileModel->fileName(m_fileModel->index(row, 0, folder));
     return names;
 }
 
@@ -187,7 +228,7 @@ void frmExport::setEntityFilter()
 {
     // Lamps are the only entity the console file takes.
     m_pattern = lampFilePattern;
-    fillFiles();
+    m_fileModel->setNameFilters({m_pattern});
     m_btnAddAll->setEnabled(true);
     m_btnRemoveAll->setEnabled(true);
 }
@@ -208,7 +249,7 @@ void frmExport::fillDrives()
         m_drvFiles->addItem(QDir::toNativeSeparators(root), root);
 }
 
-void frmExport::showDriveOf(const QString& folder)
+QString frmExport::showDriveOf(const QString& folder)
 {
     // The volume whose root is the longest leading part of the folder holds it.
     int best = -1;
@@ -225,6 +266,7 @@ void frmExport::showDriveOf(const QString& folder)
     }
     const QSignalBlocker blocker(m_drvFiles);
     m_drvFiles->setCurrentIndex(best);
+    return best < 0 ? QDir::rootPath() : m_drvFiles->itemData(best).toString();
 }
 
 void frmExport::drvFiles_Change()
@@ -247,64 +289,40 @@ bool frmExport::dirFiles_Change(const QString& folder)
     if (!folderReadable(clean))
         return false;
     m_folder = clean;
-    fillFolders();
-    fillFiles();
-    showDriveOf(m_folder);
+    showFolder();
     m_ui.setSetting(sourcePathKey, QDir::toNativeSeparators(m_folder));
     return true;
 }
 
-void frmExport::dirFiles_DblClick(QListWidgetItem* item)
+void frmExport::dirFiles_Click(const QModelIndex& index)
 {
-    if (item != nullptr)
-        dirFiles_Change(item->data(Qt::UserRole).toString());
+    if (index.isValid() && m_dirModel->filePath(index) != m_folder)
+        dirFiles_Change(m_dirModel->filePath(index));
 }
 
-void frmExport::fillFolders()
+void frmExport::showFolder()
 {
-    // The open folders from the root down, then the subfolders of the current one,
-    // indented by depth; each item carries its full path.
-    m_dirFiles->clear();
-    QStringList chain;
-    for (QDir dir(m_folder);; ) {
-        chain.prepend(dir.absolutePath());
-        if (dir.isRoot() || !dir.cdUp())
-            break;
-    }
-    int depth = 0;
-    for (const QString& path : chain) {
-        const QString name = QDir(path).isRoot() ? QDir::toNativeSeparators(path) : QFileInfo(path).fileName();
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, m_dirFiles);
-        item->setData(Qt::UserRole, path);
-        ++depth;
-    }
-    m_dirFiles->setCurrentRow(m_dirFiles->count() - 1);
-
-    const QDir current(m_folder);
-    const QStringList subfolders =
-        current.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, m_dirFiles);
-        item->setData(Qt::UserRole, current.absoluteFilePath(name));
-    }
-}
-
-void frmExport::fillFiles()
-{
-    m_lstFiles->clear();
-    // Name patterns match regardless of case, as on the console's own disks.
-    const QStringList names = QDir(m_folder).entryList(QStringList{m_pattern}, QDir::Files,
-                                                       QDir::Name | QDir::IgnoreCase);
-    m_lstFiles->addItems(names);
+    // The folder tree of the folder's drive, opened down to the folder itself.
+    const QString root = showDriveOf(m_folder);
+    m_dirFiles->setRootIndex(m_dirModel->setRootPath(root));
+    const QModelIndex here = m_dirModel->index(m_folder);
+    m_dirFiles->setCurrentIndex(here);
+    m_dirFiles->expand(here);
+    m_dirFiles->scrollTo(here);
+    m_lstFiles->setRootIndex(m_fileModel->setRootPath(m_folder));
 }
 
 void frmExport::lstFiles_DblClick() { btnAdd_Click(); }
 
 void frmExport::btnAdd_Click()
 {
-    for (int i = 0; i < m_lstFiles->count(); ++i)
-        if (m_lstFiles->item(i)->isSelected())
-            m_lstExport->addItem(m_lstFiles->item(i)->text());
+    // In the order of the file list, not the order they were picked in.
+    QModelIndexList selected = m_lstFiles->selectionModel()->selectedIndexes();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& x, const QModelIndex& y) { return x.row() < y.row(); });
+    for (const QModelIndex& index : selected)
+        if (index.parent() == m_lstFiles->rootIndex())
+            m_lstExport->addItem(m_fileModel->fileName(index));
     m_lstFiles->clearSelection();
 }
 
@@ -320,6 +338,9 @@ void frmExport::btnRemove_Click()
     if (selected.isEmpty())
         return;
     delete selected.first();
+    // Nothing stays selected: a second Remove must not take another entry unasked.
+    m_lstExport->clearSelection();
+    m_lstExport->setCurrentRow(-1);
 }
 
 void frmExport::btnRemoveAll_Click() { m_lstExport->clear(); }
@@ -366,6 +387,10 @@ bool frmExport::exportLampData()
     request.title = QStringLiteral("Export to Dornick lamp data file");
     request.filter = QStringLiteral("Dornick Lamp Data File (lamp.dat)|lamp.dat");
     request.fileName = QStringLiteral("Lamp.dat");
+    // The folder of the last export, else the folder the lamps come from.
+    const QString lastTarget = m_ui.setting(targetPathKey, QString());
+    request.directory = !lastTarget.isEmpty() && folderReadable(cleanFolder(lastTarget)) ? cleanFolder(lastTarget)
+                                                                                         : m_folder;
     const std::optional<QString> chosen = m_ui.saveFileName(this, request);
     if (!chosen || chosen->isEmpty())
         return false;
@@ -393,5 +418,6 @@ bool frmExport::exportLampData()
         reportExportFailure(error.number(), QString::fromLocal8Bit(error.description().c_str()));
         return false;
     }
+    m_ui.setSetting(targetPathKey, QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
     return true;
 }

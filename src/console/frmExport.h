@@ -8,10 +8,13 @@
 #include <string>
 
 class QComboBox;
+class QFileSystemModel;
 class QLabel;
+class QListView;
 class QListWidget;
-class QListWidgetItem;
+class QModelIndex;
 class QPushButton;
+class QTreeView;
 
 namespace ui {
 class Ui;
@@ -37,8 +40,8 @@ public:
     [[nodiscard]] QStringList fileList() const;
 
     [[nodiscard]] QComboBox* drvFiles() const noexcept { return m_drvFiles; }
-    [[nodiscard]] QListWidget* dirFiles() const noexcept { return m_dirFiles; }
-    [[nodiscard]] QListWidget* lstFiles() const noexcept { return m_lstFiles; }
+    [[nodiscard]] QTreeView* dirFiles() const noexcept { return m_dirFiles; }
+    [[nodiscard]] QListView* lstFiles() const noexcept { return m_lstFiles; }
     [[nodiscard]] QListWidget* lstExport() const noexcept { return m_lstExport; }
 
     // Writes the lamp data file and "showttl.dat"; true when both were written.
@@ -63,10 +66,11 @@ public slots:
 private:
     void Form_Load();
     void fillDrives();
-    void showDriveOf(const QString& folder);
-    void fillFolders();
-    void fillFiles();
-    void dirFiles_DblClick(QListWidgetItem* item);
+    // Selects the drive holding `folder` in the drive list; returns its root.
+    QString showDriveOf(const QString& folder);
+    // Points the directory and file lists at the current folder.
+    void showFolder();
+    void dirFiles_Click(const QModelIndex& index);
     void reportExportFailure(int number, const QString& description);
 
     std::string m_appPath;
@@ -77,8 +81,10 @@ private:
     QLabel* m_lblExportEntity = nullptr;
     QComboBox* m_cmbExportEntity = nullptr;
     QComboBox* m_drvFiles = nullptr;
-    QListWidget* m_dirFiles = nullptr;
-    QListWidget* m_lstFiles = nullptr;
+    QFileSystemModel* m_dirModel = nullptr;
+    QTreeView* m_dirFiles = nullptr;
+    QFileSystemModel* m_fileModel = nullptr;
+    QListView* m_lstFiles = nullptr;
     QPushButton* m_btnAdd = nullptr;
     QPushButton* m_btnAddAll = nullptr;
     QPushButton* m_btnRemove = nullptr;

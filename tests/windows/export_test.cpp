@@ -3,7 +3,10 @@
 #include "window_helpers.h"
 
 #include <QDir>
+#include <QFileSystemModel>
+#include <QListView>
 #include <QListWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -22,12 +25,21 @@ protected:
         d = std::make_unique<frmExport>(state.AppPath, fake);
     }
 
+    // The file list fills as its folder is read.
+    bool listed(const QStringList& names) const
+    {
+        return QTest::qWaitFor([&] { return d->fileList() == names; });
+    }
+
     void add(const QStringList& names)
     {
         for (const QString& name : names) {
-            const auto items = d->lstFiles()->findItems(name, Qt::MatchExactly);
-            ASSERT_EQ(items.size(), 1) << name.toStdString();
-            items.first()->setSelected(true);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return d->fileList().contains(name); })) << name.toStdString();
+            const QAbstractItemModel* files = d->lstFiles()->model();
+            const QModelIndexList found = files->match(files->index(0, 0, d->lstFiles()->rootIndex()),
+                                                       Qt::DisplayRole, name, 1, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << name.toStdString();
+            d->lstFiles()->selectionModel()->select(found.first(), QItemSelectionModel::Select);
             d->btnAdd_Click();
         }
     }
@@ -43,7 +55,7 @@ protected:
 
 TEST_F(ExportDialog, SlotsFollowTheListAfterALargerExport)
 {
-    EXPECT_EQ(d->fileList(), (QStringList{"a.lmp", "b.lmp", "C.LMP"}));  // lamp files of any case, sorted
+    EXPECT_TRUE(listed({"a.lmp", "b.lmp", "C.LMP"}));  // lamp files of any case, sorted
     add({"a.lmp", "b.lmp", "C.LMP", "a.lmp", "b.lmp"});
     fake.fileAnswers = {lampData(), lampData()};
     fake.answers = {ui::Answer::Yes};
@@ -65,7 +77,15 @@ TEST_F(ExportDialog, SlotsFollowTheListAfterALargerExport)
 TEST_F(ExportDialog, NamesAreLookedUpInTheFolderSelectedAtExport)
 {
     add({"a.lmp"});
-    ASSERT_TRUE(d->dirFiles_Change(source.filePath("sub")));
+    // A click on a folder of the directory list selects it, and it is remembered.
+    d->show();
+    const auto* folders = static_cast<const QFileSystemModel*>(d->dirFiles()->model());
+    const QModelIndex sub = folders->index(source.filePath("sub"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d->dirFiles()->visualRect(sub).isValid(); }));
+    QTest::mouseClick(d->dirFiles()->viewport(), Qt::LeftButton, {}, d->dirFiles()->visualRect(sub).center());
+    EXPECT_EQ(d->currentFolder(), QDir::cleanPath(source.filePath("sub")));
+    EXPECT_EQ(fake.settings[QStringLiteral("Export source path")], QDir::cleanPath(source.filePath("sub")));
+    EXPECT_TRUE(listed({"a.lmp"}));
     fake.fileAnswers = {lampData()};
     ASSERT_TRUE(d->exportLampData());
     Bytes first = lamps();
@@ -100,6 +120,35 @@ TEST_F(ExportDialog, DeclinedOrFailedExportsKeepTheOldFile)
     EXPECT_EQ(fake.texts(), (std::vector<QString>{"File " + lampData() + " exists\r\nDo you wish to overwrite it?",
                                                   "Error 53: File not found: a.lmp"}));
     EXPECT_EQ(readAll(lampData()), old);
+}
+
+TEST_F(ExportDialog, RemoveTakesTheSelectedEntryAndLeavesNothingSelected)
+{
+    add({"a.lmp", "b.lmp", "C.LMP"});
+    d->show();
+    QListWidget* list = d->lstExport();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    click(*d, "btnRemove");
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    click(*d, "btnRemove");  // nothing selected: nothing more goes
+    EXPECT_EQ(d->exportList(), (QStringList{"b.lmp", "C.LMP"}));
+}
+
+TEST_F(ExportDialog, TheSaveDialogStartsInTheFolderOfTheLastExportElseTheSourceFolder)
+{
+    fake.fileAnswers = {lampData(), lampData(), lampData()};
+    fake.answers = {ui::Answer::Yes, ui::Answer::Yes};
+    ASSERT_TRUE(d->exportLampData());
+    ASSERT_TRUE(d->exportLampData());
+    EXPECT_EQ(fake.settings[QStringLiteral("Export target path")], QDir::cleanPath(output.path()));
+    fake.settings[QStringLiteral("Export target path")] = output.filePath("gone");
+    ASSERT_TRUE(d->exportLampData());
+
+    ASSERT_EQ(fake.fileCalls.size(), 3u);
+    EXPECT_EQ(fake.fileCalls[0].request.directory, QDir::cleanPath(source.path()));
+    EXPECT_EQ(fake.fileCalls[1].request.directory, QDir::cleanPath(output.path()));
+    EXPECT_EQ(fake.fileCalls[2].request.directory, QDir::cleanPath(source.path()));
+    EXPECT_EQ(fake.fileCalls[2].request.fileName, "Lamp.dat");
 }
 
 }  // namespace

@@ -161,6 +161,7 @@ TEST_F(ImportDialog, ExportThenImportGivesBackEveryLampByteForByte)
     state.AppPath = toPath(dir.path());
     fake.settings[QStringLiteral("Export source path")] = lamps.path();
     frmExport exporter(state.AppPath, fake);
+    ASSERT_TRUE(QTest::qWaitFor([&exporter] { return exporter.fileList().size() == 3; }));
     exporter.btnAddAll_Click();
     fake.fileAnswers = {file("out.dat")};
     ASSERT_TRUE(exporter.exportLampData());
