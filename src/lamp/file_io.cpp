@@ -28,6 +28,7 @@ int g_injectedAfter = 0;
 int g_putBackErrno = 0;
 int g_putBackCount = 0;
 void (*g_beforePublish)() = nullptr;
+bool g_withoutLinks = false;
 
 bool takeInjectedFailure()
 {
@@ -254,22 +255,50 @@ bool folderRefusesNewFiles(int err)
     return err == EACCES || err == EPERM;
 }
 
+// linkat and the no-replace rename, or, under the test seam, a file system with neither
+// (as the FAT disks that consoles read).
+int linkAt(int folder, const char* from, const char* to)
+{
+    if (g_withoutLinks) {
+        errno = EPERM;
+        return -1;
+    }
+    return ::linkat(folder, from, folder, to, 0);
+}
+
+bool unsupported(int err)
+{
+    return err == EINVAL || err == ENOSYS || err == EPERM || err == EOPNOTSUPP || err == EMLINK;
+}
+
 // Publishes `temp` as `name` unless something of that name exists; false when it does.
 bool publishNoReplace(int folder, const std::string& temp, const std::string& name)
 {
-    if (::syscall(SYS_renameat2, folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
+    if (g_withoutLinks)
+        errno = EINVAL;
+    else if (::syscall(SYS_renameat2, folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EEXIST)
         return false;
-    if (errno != EINVAL && errno != ENOSYS && errno != EPERM && errno != EOPNOTSUPP)
+    if (!unsupported(errno))
         throw errorFromErrno(errno);
     // File systems without the flag: a hard link never replaces an existing name either.
-    if (::linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0) {
-        if (errno == EEXIST)
-            return false;
-        throw errorFromErrno(errno);
+    if (linkAt(folder, temp.c_str(), name.c_str()) == 0) {
+        ::unlinkat(folder, temp.c_str(), 0);
+        return true;
     }
-    ::unlinkat(folder, temp.c_str(), 0);
+    if (errno == EEXIST)
+        return false;
+    if (!unsupported(errno))
+        throw errorFromErrno(errno);
+    // Neither (FAT): look, then rename; only a writer in the same instant can slip between.
+    struct stat info {};
+    if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return false;
+    if (errno != ENOENT)
+        throw errorFromErrno(errno);
+    if (::renameat(folder, temp.c_str(), folder, name.c_str()) != 0)
+        throw errorFromErrno(errno);
     return true;
 }
 
@@ -320,6 +349,8 @@ void failNextPutBacks(int errnoValue, int count)
 }
 
 void setBeforePublish(void (*hook)()) { g_beforePublish = hook; }
+
+void setWithoutLinks(bool without) { g_withoutLinks = without; }
 
 }  // namespace testing
 
@@ -655,13 +686,24 @@ void writeFileInFolder(const Folder& folder, const std::string& name, const std:
 
     std::unique_ptr<TemporaryFile> original;
     if (transaction != nullptr) {
-        // The original stays on disk under a second name until the transaction ends.
+        // The original stays on disk under a second name until the transaction ends; on a
+        // file system without hard links, as a copy.
         for (int attempt = 0; attempt < 100 && kept.backupName.empty(); ++attempt) {
             std::string backupName = hiddenName(name, true);
-            if (::linkat(folder.fd(), name.c_str(), folder.fd(), backupName.c_str(), 0) == 0)
+            if (linkAt(folder.fd(), name.c_str(), backupName.c_str()) == 0) {
                 kept.backupName = backupName;
-            else if (errno != EEXIST)
+            } else if (unsupported(errno)) {
+                Descriptor source(::openat(folder.fd(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+                if (source.get() < 0)
+                    throw errorFromErrno(errno);
+                TemporaryFile copy(folder.fd(), name, 0600, true);
+                copyContents(source.get(), copy.fd());
+                (void)::fchmod(copy.fd(), info.st_mode & 07777);  // a copy: what the disk allows
+                kept.backupName = copy.name();
+                copy.release();
+            } else if (errno != EEXIST) {
                 throw errorFromErrno(errno);
+            }
         }
         if (kept.backupName.empty())
             throw errorFromErrno(EEXIST);

@@ -129,6 +129,8 @@ void failNextWrites(int errnoValue, int count, int after = 0);
 void failNextPutBacks(int errnoValue, int count);
 // Called once a new file is complete, just before it is put in place; null for none.
 void setBeforePublish(void (*hook)());
+// Behaves as on a file system without hard links or a no-replace rename (FAT).
+void setWithoutLinks(bool without);
 }  // namespace testing
 
 }  // namespace rig

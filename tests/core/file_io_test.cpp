@@ -256,6 +256,26 @@ TEST(FileTransaction, KeepsOriginalsOnDiskUntilItEnds)
     }
 }
 
+// Consoles read FAT disks, which have neither hard links nor a no-replace rename.
+TEST(FileTransaction, WorksWithoutHardLinks)
+{
+    TempDir dir;
+    const std::string replaced = dir.file("lamp.dat"), made = dir.file("showttl.dat");
+    writeBytes(replaced, {1, 2});
+    testing::setWithoutLinks(true);
+    EXPECT_EQ(errorNumber([&] { writeFileAtomically(replaced, {9}, Existing::Refuse); }), 58);
+    {
+        FileTransaction transaction;
+        writeFileAtomically(replaced, {3}, Existing::Replace, &transaction);
+        writeFileAtomically(made, {4}, Existing::Refuse, &transaction);
+        EXPECT_EQ(dir.names().size(), 3u) << "the original kept as a copy";
+        EXPECT_TRUE(transaction.rollback().empty());
+    }
+    testing::setWithoutLinks(false);
+    EXPECT_EQ(readBytes(replaced), (Bytes{1, 2}));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"lamp.dat"});
+}
+
 // Replacing a file never holds it in memory: a 1 GiB file replaced under a transaction
 // leaves the peak memory of the process far below its size.
 TEST(FileTransaction, MemoryDoesNotGrowWithTheReplacedFile)
