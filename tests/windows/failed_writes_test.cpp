@@ -211,3 +211,31 @@ std::string caseName(const ::testing::TestParamInfo<Case>& info)
 INSTANTIATE_TEST_SUITE_P(EveryWritePath, FailedWrites, ::testing::ValuesIn(cases()), caseName);
 
 }  // namespace
+
+namespace {
+
+// Names are the bytes the system gave: one that is not UTF-8 opens and saves as itself.
+TEST_F(MainWindowTest, SavesReachFilesWhoseNamesAreNotUtf8)
+{
+    const std::string folder = toPath(dir.path());
+    const std::string lampName = folder + "/bad\xff.lmp", patchName = folder + "/o\xfe.pat";
+    rig::test::writeBytes(lampName, imageOf(namedLamp("Old lamp")));
+    fake.fileAnswers = {ui::fromPath(lampName)};
+    main.mnuFileOpen_Click();
+    auto* document = dynamic_cast<frmDocument*>(main.activeDocument());
+    ASSERT_NE(document, nullptr) << (fake.messages.empty() ? "" : fake.messages.back().text.toStdString());
+    box(*document, "txtLampName")->setText(QStringLiteral("New lamp"));
+    main.mnuFileSave_Click();
+    EXPECT_EQ(rig::readLampFile(lampName).LampName.trimmed(), "New lamp");
+
+    fake.fileAnswers = {ui::fromPath(patchName)};
+    main.mnuFileOpen_Click();
+    main.mnuFileSave_Click();
+    EXPECT_EQ(rig::test::readBytes(patchName).size(), 29056u);
+    EXPECT_TRUE(fake.messages.empty()) << fake.messages.back().text.toStdString();
+    // Beyond what the temporary folder's own clean-up can remove.
+    ::unlink(lampName.c_str());
+    ::unlink(patchName.c_str());
+}
+
+}  // namespace
