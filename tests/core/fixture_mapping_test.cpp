@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,12 @@ struct MappingCase {
     std::vector<int> functions;
     std::vector<int> noted;  // 1-based channels that did not get their natural function
 };
+
+// Test names and failures show what a case is about, not its bytes.
+void PrintTo(const MappingCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class FixtureMappingTable : public ::testing::TestWithParam<MappingCase> {};
 
