@@ -94,10 +94,9 @@ std::optional<double> parseTwips(const QString& text)
 }
 
 // Decimal text of a single-precision number; whole numbers have no decimal point.
-QString twipsText(int pixels)
+QString twipsText(double twips)
 {
-    const auto twips = static_cast<float>(ui::pixelsToTwips(pixels));
-    return QString::number(static_cast<double>(twips), 'g', 7);
+    return QString::number(static_cast<double>(static_cast<float>(twips)), 'g', 7);
 }
 
 bool reachableOnSomeScreen(const QRect& frame)
@@ -338,25 +337,33 @@ void frmMain::MDIForm_Load()
         frame = pixelRect(twips[0], twips[1], twips[2], twips[3]);
         usable = frame.width() > 0 && frame.height() > 0 && reachableOnSomeScreen(frame);
     }
-    if (!usable)
-        frame = pixelRect(defaultLeft, defaultTop, defaultWidth, defaultHeight);
+    if (!usable) {
+        twips = {defaultLeft, defaultTop, defaultWidth, defaultHeight};
+        frame = pixelRect(twips[0], twips[1], twips[2], twips[3]);
+    }
 
     // Position is the outer top-left corner; size is the window's own size, without the
     // window manager's frame, so a stored size comes back unchanged.
     resize(frame.size());
     move(frame.topLeft());
+    m_placedTwips = twips;
+    m_placedFrame = frame;
 }
 
 void frmMain::MDIForm_Unload()
 {
     if (isMinimized())
         return;
-    const QPoint topLeft = pos();
-    const QSize extent = size();
-    m_ui.setSetting(QStringLiteral("MainLeft"), twipsText(topLeft.x()));
-    m_ui.setSetting(QStringLiteral("MainTop"), twipsText(topLeft.y()));
-    m_ui.setSetting(QStringLiteral("MainWidth"), twipsText(extent.width()));
-    m_ui.setSetting(QStringLiteral("MainHeight"), twipsText(extent.height()));
+    // A window still where it was placed stores the values it was placed from: a
+    // round trip through whole pixels would move it by a few twips on every run.
+    const std::array<int, 4> pixels = {pos().x(), pos().y(), width(), height()};
+    const std::array<int, 4> placed = {m_placedFrame.x(), m_placedFrame.y(), m_placedFrame.width(),
+                                       m_placedFrame.height()};
+    for (std::size_t i = 0; i < placementKeys.size(); ++i) {
+        const bool untouched = m_placedFrame.isValid() && pixels[i] == placed[i];
+        const double twips = untouched ? m_placedTwips[i] : ui::pixelsToTwips(pixels[i]);
+        m_ui.setSetting(QLatin1String(placementKeys[i].key), twipsText(twips));
+    }
 }
 
 // --- Ending ------------------------------------------------------------------------

@@ -4,7 +4,9 @@
 #include "shell/common_dialog.h"
 
 #include <QMainWindow>
+#include <QRect>
 
+#include <array>
 #include <memory>
 
 class DocumentWindow;
@@ -115,6 +117,9 @@ private:
     QAction* m_mnuViewStatusBar = nullptr;
     frmStageScreen* m_stageScreen = nullptr;
     tbxLamps* m_tbxLamps = nullptr;
+    // The placement MDIForm_Load applied: the stored twips and the pixels they became.
+    std::array<double, 4> m_placedTwips{};
+    QRect m_placedFrame;
     // The one export dialog; kept hidden between exports, discarded by Cancel.
     std::unique_ptr<frmExport> m_frmExport;
 };

@@ -52,8 +52,9 @@ frmMain* Main(rig::AppState& state, ui::Ui& ui)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // No display name: the platform would append it to every window title, and the
+    // titles are the program's own texts, exactly as they stand.
     QApplication::setApplicationName(QStringLiteral("Rigsmith"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Rigsmith"));
     QApplication::setWindowIcon(shell::productIcon());
 
     // Both outlive every window: the main window hands them to the windows it opens.

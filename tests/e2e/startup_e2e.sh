@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs the real program on a virtual display: the start-up picture must come first,
-# then the main window "Tarsen Rigsmith"; File > Exit must end the program and leave
-# the window placement in the settings store. A second run must open the window at
-# the placement stored before and write it back unchanged.
+# then the main window "Tarsen Rigsmith". Every window must carry exactly its own title
+# as the window system shows it, also the main window while a lamp window is maximised
+# in it. File > Exit must end the program and leave the window placement in the
+# settings store, as placed when the window was not moved. A second run must open the
+# window at the placement stored before and write it back unchanged.
 #
 # Usage: startup_e2e.sh path/to/rigsmith
 set -Eeuo pipefail
@@ -112,6 +114,10 @@ exit_program() {
     xdotool key --clearmodifiers alt+f
     sleep 0.5
     xdotool key --clearmodifiers x
+    wait_for_end
+}
+
+wait_for_end() {
     for _ in $(seq 150); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
@@ -125,15 +131,95 @@ exit_program() {
 
 stored() { sed -n "/^\[Settings\]/,/^\[/s/^$1=//p" "$settings"; }
 
-# First start: empty store, default placement, all four values written as numbers.
+# Waits (at most 10 s) for a visible window titled exactly $1 and prints its id. The
+# search sees the plain WM_NAME; the title a desktop shows is _NET_WM_NAME, which
+# getwindowname reads.
+wait_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(visible_window "^$1")
+        if [ -n "$id" ]; then
+            expect_title "$id" "$1"
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "visible windows:" >&2
+    all_titles >&2
+    fail "no window titled exactly '$1' within 10 s"
+}
+
+all_titles() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null || true); do
+        xdotool getwindowname "$id" 2>/dev/null || true
+    done
+}
+
+# The title the window system shows for window $1 must be exactly $2.
+expect_title() {
+    local shown
+    shown=$(xdotool getwindowname "$1")
+    [ "$shown" = "$2" ] || fail "window title is '$shown', expected exactly '$2'"
+}
+
+keys() {
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key"
+        sleep 0.3
+    done
+}
+
+# Maximises the lamp window at the top left of the client area with a double click on
+# its title bar, found by stepping down from the menu bar.
+maximise_first_child() {
+    local y
+    for y in $(seq 20 4 120); do
+        xdotool mousemove --window "$main" 300 "$y" click --repeat 2 --delay 80 1
+        sleep 0.3
+        case $(xdotool getwindowname "$main") in *'[New Lamp]'*) return 0 ;; esac
+    done
+    fail "the lamp window could not be maximised"
+}
+
+# First start: empty store, default placement.
 start_program "$work/first.log"
-exit_program
+expect_title "$main" "Tarsen Rigsmith"
+
+# A message box: File > Close with no window open.
+xdotool windowfocus --sync "$main"
+keys alt+f c
+wait_window "Error" >/dev/null
+keys Return
+
+# A maximised lamp window names itself in the main window's title, and nothing more.
+xdotool windowfocus --sync "$main"
+keys alt+f n Return
+maximise_first_child
+expect_title "$main" "Tarsen Rigsmith - [New Lamp]"
+# Its close question is a dialog of its own.
+keys alt+f c
+wait_window "Close Window" >/dev/null
+keys Escape
+sleep 0.3
+if all_titles | grep -q ' — '; then
+    all_titles >&2
+    fail "a window title carries more than its own text"
+fi
+
+
+# Exit, letting the unsaved lamp go.
+xdotool windowfocus --sync "$main"
+keys alt+f x
+wait_window "Close Window" >/dev/null
+keys n
+wait_for_end
 [ -f "$settings" ] || fail "no settings file at $settings"
-for key in MainLeft MainTop MainWidth MainHeight; do
-    value=$(stored "$key")
-    [[ "$value" =~ ^-?[0-9]+$ ]] || fail "$key is '$value', not a whole number of twips"
+for pair in MainLeft=1000 MainTop=1000 MainWidth=6500 MainHeight=6500; do
+    [ "$(stored "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(stored "${pair%%=*}")' after a first start"
 done
-[ "$(stored MainWidth)" -gt 5000 ] || fail "MainWidth $(stored MainWidth) is not near its 6500 default"
 
 # Second start: the stored placement (whole inches) comes back in pixels at 96 dpi.
 cat >"$settings" <<'EOF'

@@ -142,6 +142,23 @@ TEST_F(Placement, ComesFromTheStoreOrWhollyFromTheDefaultsAndExitWritesItBack)
     EXPECT_EQ(fake.settings, storedInches);
 }
 
+TEST_F(Placement, ValuesTheUserLeftAloneAreStoredAsPlacedOthersWhereTheWindowIs)
+{
+    main.MDIForm_Load();  // first start: no pixel rounding may creep into the store
+    EXPECT_TRUE(main.close());
+    EXPECT_EQ(fake.settings, (std::map<QString, QString>{
+                                 {"MainLeft", "1000"}, {"MainTop", "1000"}, {"MainWidth", "6500"}, {"MainHeight", "6500"}}));
+
+    main.show();
+    main.MDIForm_Load();
+    const QPoint placed = main.pos();
+    main.move(placed.x() + 10, placed.y());
+    EXPECT_TRUE(main.close());
+    EXPECT_EQ(fake.settings["MainLeft"], QString::number(ui::pixelsToTwips(placed.x() + 10), 'g', 7));
+    EXPECT_EQ(fake.settings["MainTop"], "1000");
+    EXPECT_EQ(fake.settings["MainHeight"], "6500");
+}
+
 TEST_F(Placement, MinimisedExitWritesNothing)
 {
     fake.settings = storedInches;
