@@ -22,10 +22,12 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTableWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -119,7 +121,15 @@ frmDocument::frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& d
 
 frmDocument::~frmDocument() = default;
 
-QSize frmDocument::sizeHint() const { return {px(initialWidthTwips), px(initialHeightTwips)}; }
+QSize frmDocument::sizeHint() const
+{
+    // The design size, wider when a larger font has pushed controls to the right.
+    int right = 0;
+    for (const QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (control != m_Line1 && control != m_Line2)
+            right = std::max(right, control->geometry().right() + 1);
+    return {std::max(px(initialWidthTwips), right + px(240)), std::max(px(initialHeightTwips), m_minimumHeight)};
+}
 
 void frmDocument::createControls()
 {
@@ -189,15 +199,11 @@ void frmDocument::createControls()
     for (QLabel* label : {m_Label2, m_Label3, m_Label4}) {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // The designed heights assume a smaller font; never cut the help text off.
-        label->resize(label->width(), std::max(label->height(), label->heightForWidth(label->width())));
     }
 
     m_btnVerify = new QPushButton(QStringLiteral("&Verify"), this);
     m_btnVerify->setObjectName(QStringLiteral("btnVerify"));
     place(m_btnVerify, 6240, 3240, 1335, 375);
-    if (m_btnVerify->y() < m_Label4->geometry().bottom() + 4)
-        m_btnVerify->move(m_btnVerify->x(), m_Label4->geometry().bottom() + 4);
 
     m_Line1 = new QFrame(this);
     m_Line1->setObjectName(QStringLiteral("Line1"));
@@ -245,6 +251,84 @@ void frmDocument::createControls()
     m_cmbEdit->installEventFilter(this);
     m_txtEdit->installEventFilter(this);
     m_cmbIcon->installEventFilter(this);
+    fitToFont();
+}
+
+void frmDocument::fitToFont()
+{
+    // A control keeps its design width unless its text needs more; a text box keeps its
+    // width (it scrolls) and only grows in height.
+    const auto fit = [](QWidget* control, int left, int top, int designWidth, int designHeight) {
+        const QSize hint = control->sizeHint();
+        const bool textBox = qobject_cast<QLineEdit*>(control) != nullptr;
+        control->setGeometry(left, top, textBox ? designWidth : std::max(designWidth, hint.width()),
+                             std::max(designHeight, hint.height()));
+    };
+
+    // Top row, left to right.
+    struct Design {
+        QWidget* control;
+        int left, top, width, height;
+    };
+    int right = 0;
+    int bottom = 0;
+    for (const Design& d : {Design{m_txtLampName, 240, 120, 3975, 495}, Design{m_Label1, 4320, 120, 2130, 300},
+                            Design{m_txtNoChannels, 6600, 75, 615, 525}, Design{m_Label5, 7320, 120, 465, 300},
+                            Design{m_cmbIcon, 7920, 60, 1335, 420}}) {
+        fit(d.control, std::max(px(d.left), right + px(60)), px(d.top), px(d.width), px(d.height));
+        right = d.control->geometry().right() + 1;
+        bottom = std::max(bottom, d.control->geometry().bottom() + 1);
+    }
+    const int lineTop = std::max(px(720), bottom + px(60));
+    m_Line2->setGeometry(0, lineTop, std::max(px(9240), right + px(240)), 2);
+
+    // The channel grid: each column as wide as its heading and its widest text, never
+    // under its design width, and the grid as wide as its columns, so that all three
+    // show whole without a horizontal scroll bar.
+    static constexpr std::array<int, 3> columnTwips = {2100, 1400, 600};
+    int columns = 0;
+    for (int column = 0; column < 3; ++column) {
+        const int width = std::max({px(columnTwips[static_cast<std::size_t>(column)]),
+                                    m_grdChannels->horizontalHeader()->sectionSizeHint(column),
+                                    static_cast<QAbstractItemView*>(m_grdChannels)
+                                        ->sizeHintForColumn(column)});
+        m_grdChannels->setColumnWidth(column, width);
+        columns += width;
+    }
+    const int gridWidth = 2 * m_grdChannels->frameWidth() + m_grdChannels->verticalHeader()->sizeHint().width() +
+                          columns + m_grdChannels->verticalScrollBar()->sizeHint().width();
+    const int gridTop = std::max(px(840), lineTop + px(120));
+    m_grdChannels->setGeometry(px(240), gridTop, std::max(px(5175), gridWidth), m_grdChannels->height());
+
+    // The help texts and Verify beside the grid, one under the other.
+    const int column = std::max(px(6240), m_grdChannels->geometry().right() + 1 + px(240));
+    int top = gridTop;
+    for (const Design& d : {Design{m_Label2, 6240, 840, 2775, 615}, Design{m_Label3, 6240, 1680, 2895, 615},
+                            Design{m_Label4, 6240, 2400, 3015, 615}}) {
+        auto* label = static_cast<QLabel*>(d.control);
+        const int width = px(d.width);
+        top = std::max(px(d.top), top);
+        label->setGeometry(column, top, width, std::max(px(d.height), label->heightForWidth(width)));
+        top = label->geometry().bottom() + 1 + px(60);
+    }
+    fit(m_btnVerify, column, std::max(px(3240), top), px(1335), px(375));
+
+    // The wheel rows keep their widths; Next Function and the page label as wide as their text.
+    for (QWidget* control : {static_cast<QWidget*>(m_Command1), static_cast<QWidget*>(m_lblPage)})
+        control->resize(std::max(px(1455), control->sizeHint().width()),
+                        std::max(control == m_Command1 ? px(375) : px(255), control->sizeHint().height()));
+    for (std::size_t i = 0; i < 4; ++i) {
+        m_txtWheel[i]->resize(px(1455), std::max(px(375), m_txtWheel[i]->sizeHint().height()));
+        m_cmbWheel[i]->resize(px(1455), std::max(px(315), m_cmbWheel[i]->sizeHint().height()));
+    }
+
+    // The line over the wheel rows stands 1700 twips above the window's foot, higher when
+    // the rows are taller (as Form_Resize places them); Verify must end above it.
+    int boxHeight = m_Command1->height();
+    for (const QLineEdit* box : m_txtWheel)
+        boxHeight = std::max(boxHeight, box->height());
+    const int footToLine = std::max(px(1700), px(900 + 225 + 200) + boxHeight);
+    m_minimumHeight = std::max(px(minimumHeightTwips), m_btnVerify->geometry().bottom() + 1 + footToLine);
 }
 
 // ---- document operations -------------------------------------------------------------
@@ -418,13 +502,11 @@ void frmDocument::labelGrid()
     m_grdChannels->setRowCount(rows);
     m_grdChannels->setHorizontalHeaderLabels(
         {QStringLiteral("Function (Gang)"), QStringLiteral("Palette type"), QStringLiteral("Step")});
-    m_grdChannels->setColumnWidth(0, px(2100));
-    m_grdChannels->setColumnWidth(1, px(1400));
-    m_grdChannels->setColumnWidth(2, px(600));
     QStringList labels;
     for (int row = 1; row <= rows; ++row)
         labels << QStringLiteral("Channel %1").arg(row);
     m_grdChannels->setVerticalHeaderLabels(labels);
+    fitToFont();
 }
 
 void frmDocument::refreshGrid()
@@ -745,20 +827,40 @@ void frmDocument::Form_Resize()
     const int frameExtra = topLevel ? frameGeometry().height() - height() : 0;
 
     double H = ui::pixelsToTwips(outer);
-    if (outer < px(minimumHeightTwips)) {
-        H = minimumHeightTwips;
+    if (outer < m_minimumHeight) {
+        H = ui::pixelsToTwips(m_minimumHeight);
         QScopedValueRollback<bool> guard(m_resizing, true);
-        frame->resize(frame->width(), px(minimumHeightTwips) - frameExtra);
+        frame->resize(frame->width(), m_minimumHeight - frameExtra);
     }
 
-    for (int i = 0; i < 4; ++i) {
-        m_txtWheel[static_cast<std::size_t>(i)]->move(px(240 + 1800 * i), px(H - 1500));
-        m_cmbWheel[static_cast<std::size_t>(i)]->move(px(240 + 1800 * i), px(H - 900));
+    // The wheel rows stand at their design distance from the bottom; taller text pushes
+    // the upper row, the line and the grid's foot up.
+    const int comboTop = px(H - 900);
+    int boxHeight = m_Command1->height();
+    for (const QLineEdit* box : m_txtWheel)
+        boxHeight = std::max(boxHeight, box->height());
+    const int boxTop = std::min(px(H - 1500), comboTop - px(225) - boxHeight);
+    int left = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int x = std::max(px(240 + 1800 * static_cast<int>(i)), left);
+        m_txtWheel[i]->move(x, boxTop);
+        m_cmbWheel[i]->move(x, comboTop);
+        left = x + std::max(m_txtWheel[i]->width(), m_cmbWheel[i]->width()) + px(345);
     }
-    m_Command1->move(px(7440), px(H - 1500));
-    m_lblPage->move(px(7440), px(H - 900));
-    m_grdChannels->resize(m_grdChannels->width(), px(H - 2800));
-    m_Line1->move(m_Line1->x(), px(H - 1700));
+    m_Command1->move(std::max(px(7440), left), boxTop);
+    m_lblPage->move(std::max(px(7440), left), comboTop);
+    m_Line1->move(m_Line1->x(), std::min(px(H - 1700), boxTop - px(200)));
+    m_grdChannels->resize(m_grdChannels->width(),
+                          std::min(px(H - 2800), m_Line1->y() - px(260) - m_grdChannels->y()));
+}
+
+void frmDocument::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        fitToFont();
+        Form_Resize();
+    }
 }
 
 void frmDocument::resizeEvent(QResizeEvent* event)

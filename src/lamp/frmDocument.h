@@ -73,10 +73,14 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
+    // Moves and widens the controls from their design places only as far as the text of
+    // the current font and scale needs; the channel grid's columns show whole.
+    void fitToFont();
     void Form_Load();
     // The save operations, reporting whether the lamp reached the disk.
     bool saveLamp();
@@ -105,6 +109,9 @@ private:
     // Set while the window itself writes into its boxes: those writes are no user edits.
     bool m_refreshing = false;
     bool m_resizing = false;
+    // The least outer height that shows every control; the design's 5400 twips unless a
+    // larger font needs more.
+    int m_minimumHeight = 0;
 
     QLineEdit* m_txtLampName = nullptr;
     QLabel* m_Label1 = nullptr;
