@@ -189,6 +189,7 @@ TEST_F(StageScreenTest, TheToolboxComesAndGoesWithTheScreenAndNamesItsSlotInTheS
 {
     tbxLamps& toolbox = s->toolbox();
     EXPECT_TRUE(toolbox.isVisible());
+    EXPECT_EQ(main.statusText(), "Tarsen Rigsmith V1.0");
     QWidget* buttons = toolbox.grdLampTool()->viewport();
     const QPoint over = toolbox.grdLampTool()->visualItemRect(toolbox.grdLampTool()->item(6, 0)).center();
     QMouseEvent move(QEvent::MouseMove, over, buttons->mapToGlobal(over), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
