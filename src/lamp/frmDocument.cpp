@@ -445,6 +445,7 @@ bool frmDocument::writeTo(const QString& fileName)
         return false;
     }
     m_changed = false;
+    emit fileSaved(fileName);
     return true;
 }
 

@@ -70,6 +70,10 @@ public:
     void txtWheel_Click(int index);
     void cmbIcon_LostFocus();
 
+signals:
+    // The lamp was written to this file.
+    void fileSaved(const QString& fileName);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

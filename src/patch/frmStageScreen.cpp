@@ -203,6 +203,7 @@ void frmStageScreen::File_Save()
     }
     rig::writePatchFile(ui::toPath(m_sFileName), m_state.patch);
     m_bChanged = false;
+    emit fileSaved(m_sFileName);
 }
 
 void frmStageScreen::File_Save_As()
@@ -216,6 +217,7 @@ void frmStageScreen::File_Save_As()
         // Later saves go to the file just written.
         m_sFileName = *chosen;
         m_bChanged = false;
+        emit fileSaved(m_sFileName);
     } catch (const rig::RigError& error) {
         m_ui.message(this,
                      QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral("\r\n") +

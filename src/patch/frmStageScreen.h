@@ -77,6 +77,8 @@ signals:
     // The window has closed (the user let any changes go); the one stage screen is
     // kept for the next patch opened.
     void closed();
+    // The patch was written to this file.
+    void fileSaved(const QString& fileName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

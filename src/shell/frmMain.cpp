@@ -15,6 +15,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -23,10 +26,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -115,6 +120,32 @@ QRect pixelRect(double left, double top, double width, double height)
     return {ui::twipsToPixels(left), ui::twipsToPixels(top), ui::twipsToPixels(width), ui::twipsToPixels(height)};
 }
 
+// The recent-file list is one text in the settings store, a full file name a line.
+const QString recentFilesKey = QStringLiteral("Recent files");
+
+// The local files a drag carries; other drags are not for the client area.
+QStringList droppedFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data == nullptr || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    }
+    return files;
+}
+
+// Files are only read: the drag's source keeps them, whatever it proposed.
+bool acceptAsCopy(QDropEvent* event)
+{
+    if (!(event->possibleActions() & Qt::CopyAction))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
 }  // namespace
 
 frmMain::frmMain(rig::AppState& state, ui::Ui& ui, QWidget* parent)
@@ -135,10 +166,13 @@ frmMain::frmMain(rig::AppState& state, ui::Ui& ui, QWidget* parent)
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
+    m_mdiArea->viewport()->setAcceptDrops(true);
+    m_mdiArea->viewport()->installEventFilter(this);
 
     createMenus();
     createToolBar();
     createStatusBar();
+    refreshRecentFiles();
 }
 
 frmMain::~frmMain() = default;
@@ -164,25 +198,52 @@ void frmMain::createMenus()
         return m;
     };
 
+    // The desktop's standard keys besides the fixed Ctrl+O and Ctrl+S; where the
+    // platform has none for Save As or Exit, the keys most desktops use.
+    const auto standardKeys = [](QAction* action, QKeySequence::StandardKey key, const QKeySequence& fallback = {}) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+        if (keys.isEmpty() && !fallback.isEmpty())
+            keys << fallback;
+        action->setShortcuts(keys);
+    };
+
     QMenu* mnuFile = menu("mnuFile", QStringLiteral("&File"));
     QMenu* mnuFileNew = mnuFile->addMenu(QStringLiteral("&New"));
     mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
     mnuFileNew->menuAction()->setObjectName(QStringLiteral("mnuFileNew"));
-    item(mnuFileNew, "mnuFileNewLamp", QStringLiteral("Lamp"), &frmMain::mnuFileNewLamp_Click);
+    standardKeys(item(mnuFileNew, "mnuFileNewLamp", QStringLiteral("Lamp"), &frmMain::mnuFileNewLamp_Click),
+                 QKeySequence::New);
     item(mnuFileNew, "mnuFileNewStagePatch", QStringLiteral("Stage Patch"), nullptr);
     item(mnuFile, "mnuFileOpen", QStringLiteral("&Open"), &frmMain::mnuFileOpen_Click,
          QKeySequence(Qt::CTRL | Qt::Key_O));
-    item(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmMain::mnuFileClose_Click);
+    standardKeys(item(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmMain::mnuFileClose_Click),
+                 QKeySequence::Close);
     bar(mnuFile, "mnuFileBar1");
     item(mnuFile, "mnuFileSave", QStringLiteral("&Save"), &frmMain::mnuFileSave_Click,
          QKeySequence(Qt::CTRL | Qt::Key_S));
-    item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As..."), &frmMain::mnuFileSaveAs_Click);
+    standardKeys(item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As..."), &frmMain::mnuFileSaveAs_Click),
+                 QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     bar(mnuFile, "mnuFileBar1_5");
     item(mnuFile, "mnuFileExport", QStringLiteral("&Export..."), &frmMain::mnuFileExport_Click);
     item(mnuFile, "mnuFileImport", QStringLiteral("&Import..."), &frmMain::mnuFileImport_Click);
     item(mnuFile, "mnuFileImportFixture", QStringLiteral("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
     bar(mnuFile, "mnuFileBar4");
-    item(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click);
+    // The recent files sit between the last separator and Exit, with a separator of
+    // their own that shows only with them.
+    for (int i = 0; i < maxRecentFiles; ++i) {
+        QAction* recent = mnuFile->addAction(QString());
+        recent->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
+        recent->setVisible(false);
+        connect(recent, &QAction::triggered, this, [this, i] { mnuFileRecent_Click(i); });
+        m_mnuFileRecent[static_cast<std::size_t>(i)] = recent;
+    }
+    m_mnuFileRecentBar = mnuFile->addSeparator();
+    m_mnuFileRecentBar->setObjectName(QStringLiteral("mnuFileRecentBar"));
+    m_mnuFileRecentBar->setVisible(false);
+    standardKeys(item(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click),
+                 QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // Another instance may have changed the list since.
+    connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::refreshRecentFiles);
 
     QMenu* mnuEdit = menu("mnuEdit", QStringLiteral("&Edit"));
     item(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -214,6 +275,16 @@ void frmMain::createMenus()
     m_mnuWindowListBar = m_mnuWindow->addSeparator();
     m_mnuWindowListBar->setObjectName(QStringLiteral("mnuWindowListBar"));
     connect(m_mnuWindow, &QMenu::aboutToShow, this, &frmMain::mnuWindow_AboutToShow);
+    // Next and previous child window: keys only, the Window menu keeps its items.
+    const auto windowKey = [this](const char* name, QKeySequence::StandardKey key, void (QMdiArea::*slot)()) {
+        auto* action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcuts(key);
+        connect(action, &QAction::triggered, m_mdiArea, slot);
+        addAction(action);
+    };
+    windowKey("mnuWindowNext", QKeySequence::NextChild, &QMdiArea::activateNextSubWindow);
+    windowKey("mnuWindowPrevious", QKeySequence::PreviousChild, &QMdiArea::activatePreviousSubWindow);
 
     QMenu* mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
     item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About Tarsen Rigsmith..."), &frmMain::mnuHelpAbout_Click);
@@ -256,7 +327,18 @@ QString frmMain::statusText() const { return m_statusLabel->text(); }
 
 QMdiSubWindow* frmMain::addDocument(QWidget* document)
 {
+    if (auto* lamp = qobject_cast<frmDocument*>(document))
+        watchLampDocument(*lamp);
     QMdiSubWindow* sub = m_mdiArea->addSubWindow(document);
+    // File > Close has the close keys; the same keys on the child's own menu would make
+    // both ambiguous, and neither would run.
+    if (QMenu* systemMenu = sub->systemMenu()) {
+        const QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+        for (QAction* entry : systemMenu->actions()) {
+            if (!entry->shortcuts().isEmpty() && entry->shortcuts() == closeKeys)
+                entry->setShortcuts({});
+        }
+    }
     sub->show();
     return sub;
 }
@@ -285,6 +367,7 @@ frmStageScreen* frmMain::stageScreen(bool create)
                 screen->Form_Activate();
         });
         connect(screen, &frmStageScreen::closed, this, &frmMain::stageScreen_Closed);
+        connect(screen, &frmStageScreen::fileSaved, this, &frmMain::addRecentFile);
     }
     return m_stageScreen;
 }
@@ -417,12 +500,28 @@ void frmMain::mnuFileNewLamp_Click()
 
 void frmMain::mnuFileOpen_Click()
 {
+    std::optional<QString> chosen;
     try {
-        const std::optional<QString> chosen =
-            m_dlgCommonDialog.showOpen(this, QStringLiteral("Lamp Files (*.lmp)|*.lmp"), QStringLiteral("Open"));
-        if (!chosen || chosen->isEmpty())
-            return;
-        const QString& fileName = *chosen;
+        chosen = m_dlgCommonDialog.showOpen(this, QStringLiteral("Lamp Files (*.lmp)|*.lmp"), QStringLiteral("Open"));
+    } catch (...) {
+        const Failure failure = currentFailure();
+        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        return;
+    }
+    if (!chosen || chosen->isEmpty())
+        return;
+    openDocument(*chosen);
+}
+
+void frmMain::openFiles(const QStringList& fileNames)
+{
+    for (const QString& fileName : fileNames)
+        openDocument(fileName);
+}
+
+void frmMain::openDocument(const QString& fileName)
+{
+    try {
         const QString fileTitle = QFileInfo(fileName).fileName();
         // The ending is compared case-sensitively, as the lamp and patch files are named.
         const QString ending = fileTitle.right(3);
@@ -504,6 +603,117 @@ void frmMain::mnuFileImportFixture_Click()
     showFixtureNotes(this, m_ui, *imported);
 }
 
+// --- Recent files ------------------------------------------------------------------
+
+QStringList frmMain::recentFiles() const
+{
+    QStringList files = m_ui.setting(recentFilesKey, QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    files.removeDuplicates();
+    while (files.size() > maxRecentFiles)
+        files.removeLast();
+    return files;
+}
+
+void frmMain::storeRecentFiles(const QStringList& fileNames)
+{
+    m_ui.setSetting(recentFilesKey, fileNames.join(QLatin1Char('\n')));
+    refreshRecentFiles();
+}
+
+void frmMain::addRecentFile(const QString& fileName)
+{
+    // A name with a line break cannot be told apart from two names in the stored text.
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('\n')) || fileName.contains(QLatin1Char('\r')))
+        return;
+    const QString full = QFileInfo(fileName).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(full);
+    files.prepend(full);
+    while (files.size() > maxRecentFiles)
+        files.removeLast();
+    storeRecentFiles(files);
+}
+
+void frmMain::refreshRecentFiles()
+{
+    const QStringList files = recentFiles();
+    QStringList titles;
+    for (const QString& file : files)
+        titles << QFileInfo(file).fileName();
+    for (int i = 0; i < maxRecentFiles; ++i) {
+        QAction* recent = m_mnuFileRecent[static_cast<std::size_t>(i)];
+        if (i >= files.size()) {
+            recent->setVisible(false);
+            continue;
+        }
+        const QString& file = files.at(i);
+        // The file's name, or its whole path where two entries share a name.
+        QString shown = titles.count(titles.at(i)) > 1 ? QDir::toNativeSeparators(file) : titles.at(i);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        recent->setStatusTip(QDir::toNativeSeparators(file));
+        recent->setToolTip(QDir::toNativeSeparators(file));
+        recent->setVisible(true);
+    }
+    m_mnuFileRecentBar->setVisible(!files.isEmpty());
+}
+
+void frmMain::mnuFileRecent_Click(int index)
+{
+    QStringList files = recentFiles();
+    if (index < 0 || index >= files.size())
+        return;
+    const QString fileName = files.at(index);
+    if (!QFileInfo::exists(fileName)) {
+        files.removeAt(index);
+        storeRecentFiles(files);
+        m_ui.message(this,
+                     QStringLiteral("The file \"") + QDir::toNativeSeparators(fileName) +
+                         QStringLiteral("\" no longer exists.") + crlf +
+                         QStringLiteral("It has been removed from the list of recent files."),
+                     QStringLiteral("Open"), ui::Icon::Exclamation, ui::Buttons::Ok);
+        return;
+    }
+    openDocument(fileName);
+}
+
+void frmMain::watchLampDocument(frmDocument& document)
+{
+    connect(&document, &frmDocument::fileSaved, this, &frmMain::addRecentFile, Qt::UniqueConnection);
+}
+
+// --- Dropped files -----------------------------------------------------------------
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_mdiArea->viewport())
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (droppedFiles(drag->mimeData()).isEmpty())
+            return false;
+        if (!acceptAsCopy(drag))
+            drag->ignore();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = droppedFiles(drop->mimeData());
+        if (files.isEmpty() || !acceptAsCopy(drop))
+            return false;
+        // Opened once the drop is over: a message box must not hold up the program the
+        // files came from.
+        QMetaObject::invokeMethod(
+            this, [this, files] { openFiles(files); }, Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+}
+
 void frmMain::newLampDocument()
 {
     std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state.lmpImport, m_ui, m_dlgCommonDialog);
@@ -517,6 +727,7 @@ void frmMain::openLampDocument(const QString& fileName, const QString& fileTitle
     std::unique_ptr<frmDocument> document = std::make_unique<frmDocument>(m_state.lmpImport, m_ui, m_dlgCommonDialog);
     document->File_Open(fileName, fileTitle);
     addDocument(document.release());
+    addRecentFile(fileName);
 }
 
 frmDocument* frmMain::openImportedLamp(const rig::Lamp& lamp)
@@ -536,6 +747,7 @@ void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
     if (!screen->confirmDiscard())
         return;
     screen->File_Open(fileName, fileTitle);
+    addRecentFile(fileName);
 
     // Closing the stage screen takes its sub-window out of the client area without
     // destroying it; it comes back here.

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QRect>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -36,6 +37,8 @@ public:
     static constexpr int defaultTop = 1000;
     static constexpr int defaultWidth = 6500;
     static constexpr int defaultHeight = 6500;
+    // Files the File menu offers again, most recent first.
+    static constexpr int maxRecentFiles = 4;
 
     // `state` is the program-wide data and `ui` the toolkit seam; both outlive the
     // window, which hands them on to the windows it opens.
@@ -59,6 +62,13 @@ public:
     // the client area.
     frmDocument* openImportedLamp(const rig::Lamp& lamp);
 
+    // Opens each file in turn as Open does with the name its dialog gave: a lamp window
+    // for "lmp", the stage screen for "pat"; each failure gets Open's message box.
+    // The command line's and dropped files come in here.
+    void openFiles(const QStringList& fileNames);
+    // The recently opened or saved files as stored, most recent first.
+    [[nodiscard]] QStringList recentFiles() const;
+
     // Placement restore and save (twips, settings store).
     void MDIForm_Load();
     void MDIForm_Unload();
@@ -81,9 +91,13 @@ public slots:
     void mnuWindowArrangeIcons_Click();
     void mnuHelpAbout_Click();
     void tbToolBar_ButtonClick(const QString& key);
+    // Opens entry `index` (from 0) of the recent-file list, or says that it is gone.
+    void mnuFileRecent_Click(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the client area open as Open opens them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createMenus();
@@ -100,6 +114,15 @@ private:
     // An import replaced the placed lamps the stage screen shows.
     void import_PatchEntriesReplaced();
 
+    // Open after its dialog: the branch by the file title's ending, failures reported.
+    void openDocument(const QString& fileName);
+    // Puts a file at the head of the recent-file list in the settings store.
+    void addRecentFile(const QString& fileName);
+    void storeRecentFiles(const QStringList& fileNames);
+    void refreshRecentFiles();
+    // Wires a lamp window's saves to the recent-file list.
+    void watchLampDocument(frmDocument& document);
+
     // The document-opening branches of New Lamp and Open; they throw rig::RigError.
     void newLampDocument();
     void openLampDocument(const QString& fileName, const QString& fileTitle);
@@ -112,6 +135,8 @@ private:
     QToolBar* m_tbToolBar = nullptr;
     QLabel* m_statusLabel = nullptr;
     QMenu* m_mnuWindow = nullptr;
+    std::array<QAction*, maxRecentFiles> m_mnuFileRecent{};
+    QAction* m_mnuFileRecentBar = nullptr;
     QAction* m_mnuWindowListBar = nullptr;
     QAction* m_mnuViewToolbar = nullptr;
     QAction* m_mnuViewStatusBar = nullptr;

@@ -1,5 +1,6 @@
 #include "lamp/function_names.h"
 #include "shell/app_state.h"
+#include "shell/command_line.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/product_picture.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -51,7 +53,24 @@ frmMain* Main(rig::AppState& state, ui::Ui& ui)
 
 int main(int argc, char** argv)
 {
+    // --help and --version need no display: answered before the toolkit starts.
+    if (const std::optional<shell::InformationAnswer> answer = shell::informationAnswer(argc, argv)) {
+        std::cout << answer->text << std::flush;
+        return answer->status;
+    }
+
     QApplication app(argc, argv);
+    // The toolkit has taken its own options out of argv; the rest are files, given as
+    // the system's bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << ui::fromPath(QByteArray(argv[i]));
+    const shell::FileArguments files = shell::fileArguments(arguments, QDir::currentPath());
+    if (!files.error.isEmpty()) {
+        std::cerr << files.error.toLocal8Bit().constData() << "\n\n" << shell::usageText() << std::flush;
+        return 2;
+    }
+
     // No display name: the platform would append it to every window title, and the
     // titles are the program's own texts, exactly as they stand.
     QApplication::setApplicationName(QStringLiteral("Rigsmith"));
@@ -61,6 +80,12 @@ int main(int argc, char** argv)
     const std::unique_ptr<ui::Ui> qtUi = ui::createQtUi();
     rig::AppState state;
     frmMain* mainWindow = Main(state, *qtUi);
+    // Files from the command line (a file manager's "Open With") open once the main
+    // window is up and running, each as File > Open opens it.
+    if (!files.files.isEmpty()) {
+        QMetaObject::invokeMethod(
+            mainWindow, [mainWindow, names = files.files] { mainWindow->openFiles(names); }, Qt::QueuedConnection);
+    }
 
     // The run ends with the main window, also while some other top-level window is
     // still around.

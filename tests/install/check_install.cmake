@@ -87,11 +87,12 @@ if(NOT shipped STREQUAL installed_data)
     message(FATAL_ERROR "share/rigsmith/showttl.dat differs from ${SHOWTTL}")
 endif()
 
-# The desktop entry must start the installed program by name, with the installed icon
-# and the file types the MIME package declares.
+# The desktop entry must start the installed program by name, handing it the files
+# the user opened (%F), with the installed icon and the file types the MIME package
+# declares.
 file(READ "${PREFIX}/share/applications/rigsmith.desktop" entry)
 file(READ "${PREFIX}/share/mime/packages/rigsmith.xml" mime)
-foreach(line "Exec=rigsmith\n" "Icon=rigsmith\n" "Name=Rigsmith\n")
+foreach(line "Exec=rigsmith %F\n" "Icon=rigsmith\n" "Name=Rigsmith\n")
     string(FIND "${entry}" "\n${line}" at)
     if(at LESS 0)
         message(FATAL_ERROR "desktop entry lacks the line ${line}")

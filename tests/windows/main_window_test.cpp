@@ -18,6 +18,15 @@ namespace {
 
 using MainWindow = ShellTest;
 
+// The platform's keys for a standard command, or the usual ones where it has none.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QString& fallback = {})
+{
+    QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+    if (bindings.isEmpty() && !fallback.isEmpty())
+        bindings << QKeySequence(fallback, QKeySequence::PortableText);
+    return bindings;
+}
+
 TEST_F(MainWindow, ShortcutsOfItemsThatCannotBeChosenDoNothing)
 {
     int fired = 0;
@@ -31,6 +40,54 @@ TEST_F(MainWindow, ShortcutsOfItemsThatCannotBeChosenDoNothing)
     fake.fileAnswers = {std::nullopt};
     QTest::keyClick(&main, Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(fake.fileCalls.size(), 1U);
+}
+
+TEST_F(MainWindow, StandardKeysReachTheirCommandsAndNoKeyIsTakenTwice)
+{
+    TestDocument* first = addDocument("First");
+    TestDocument* second = addDocument("Second");
+    addDocument("Third");
+    main.stageScreen(true);
+
+    // Two enabled shortcuts on one key in one window would make Qt run neither.
+    std::map<QString, QString> owners;
+    for (const QAction* a : main.findChildren<QAction*>()) {
+        if (!a->isEnabled())
+            continue;
+        for (const QKeySequence& key : a->shortcuts()) {
+            const QString text = key.toString(QKeySequence::PortableText);
+            const auto [it, fresh] = owners.emplace(text, a->objectName() + "/" + a->text());
+            EXPECT_TRUE(fresh) << text.toStdString() << " is taken by " << it->second.toStdString() << " and "
+                               << (a->objectName() + "/" + a->text()).toStdString();
+        }
+    }
+
+    const auto press = [this](QKeySequence::StandardKey key, const QString& fallback = {}) {
+        const QList<QKeySequence> bindings = standardKeys(key, fallback);
+        ASSERT_FALSE(bindings.isEmpty()) << key;
+        QTest::keySequence(&main, bindings.first());
+    };
+    const auto active = [this] { return main.mdiArea()->currentSubWindow()->widget()->windowTitle(); };
+    press(QKeySequence::NextChild);
+    EXPECT_EQ(active(), "First");
+    press(QKeySequence::PreviousChild);
+    EXPECT_EQ(active(), "Third");
+    press(QKeySequence::PreviousChild);
+    EXPECT_EQ(active(), "Second");
+    press(QKeySequence::Close);
+    EXPECT_EQ(second->calls, QStringList{"Close"});
+    EXPECT_EQ(openChildren(), 2);
+
+    main.mdiArea()->setActiveSubWindow(main.mdiArea()->subWindowList().first());
+    press(QKeySequence::SaveAs, "Ctrl+Shift+S");
+    EXPECT_EQ(first->calls, QStringList{"SaveAs"});
+    press(QKeySequence::New);
+    EXPECT_EQ(openChildren(), 3);
+    EXPECT_EQ(active(), "New Lamp");
+
+    fake.answers = {ui::Answer::No};  // the new lamp is not saved
+    press(QKeySequence::Quit, "Ctrl+Q");
+    EXPECT_FALSE(main.isVisible());
 }
 
 TEST_F(MainWindow, ViewItemsHideAndShowTheirBar)
