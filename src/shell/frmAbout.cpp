@@ -19,7 +19,7 @@ frmAbout::frmAbout(QWidget* parent)
 
     m_image1 = new QLabel(this);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setPixmap(shell::productPicture());
+    m_image1->setPixmap(shell::productPicture(devicePixelRatioF()));
     m_image1->setFixedSize(shell::productPictureSize);
 
     m_label1 = new QLabel(QStringLiteral("Tarsen Rigsmith"), this);

@@ -23,7 +23,7 @@ frmSplash::frmSplash(int intervalMs, QWidget* parent)
 
     m_picture1 = new QLabel(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setPixmap(shell::productPicture());
+    m_picture1->setPixmap(shell::productPicture(devicePixelRatioF()));
     m_picture1->setFixedSize(shell::productPictureSize);
     m_picture1->move(0, 0);
 

@@ -1,6 +1,7 @@
 #include "shell/product_picture.h"
 
 #include <QColor>
+#include <QDir>
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
@@ -8,11 +9,27 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QtMath>
 
+#include <algorithm>
 #include <array>
+
+// The images are built into a static library: nothing would pull them into the
+// program unless they are registered by name, outside any namespace.
+static void registerImages() { Q_INIT_RESOURCE(rigsmith_images); }
 
 namespace shell {
 namespace {
+
+void initImages()
+{
+    static const bool registered = [] {
+        registerImages();
+        return true;
+    }();
+    (void)registered;
+}
+
 
 struct Beam {
     double lampX;   // where the lamp hangs on the truss
@@ -132,9 +149,13 @@ void paintTitle(QPainter& p, const QRectF& area)
 
 }  // namespace
 
-QPixmap productPicture()
+QPixmap productPicture(qreal devicePixelRatio)
 {
-    QImage image(productPictureSize, QImage::Format_ARGB32_Premultiplied);
+    // Painted in the picture's own pixels, scaled for the screen: sharp at any ratio.
+    const qreal ratio = std::clamp(devicePixelRatio, 1.0, 8.0);
+    QImage image(QSize(qCeil(productPictureSize.width() * ratio), qCeil(productPictureSize.height() * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -168,114 +189,26 @@ QPixmap productPicture()
 
 QIcon productIcon()
 {
-    QIcon icon;
-    for (const int side : {16, 32, 48}) {
-        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(side / 32.0, side / 32.0);
-
-        QPolygonF cone;
-        cone << QPointF(13.0, 11.0) << QPointF(19.0, 11.0) << QPointF(29.0, 30.0) << QPointF(3.0, 30.0);
-        QLinearGradient light(QPointF(16.0, 11.0), QPointF(16.0, 30.0));
-        light.setColorAt(0.0, QColor(255, 210, 90, 230));
-        light.setColorAt(1.0, QColor(255, 170, 40, 60));
-        p.setPen(Qt::NoPen);
-        p.setBrush(light);
-        p.drawPolygon(cone);
-
-        p.setPen(QPen(QColor(40, 40, 48), 1.5));
-        p.drawLine(QPointF(4.0, 2.5), QPointF(28.0, 2.5));
-        p.drawLine(QPointF(16.0, 2.5), QPointF(16.0, 5.0));
-        p.setBrush(QColor(70, 70, 84));
-        p.drawRoundedRect(QRectF(9.0, 4.5, 14.0, 7.5), 2.0, 2.0);
-        p.end();
-        icon.addPixmap(QPixmap::fromImage(image));
-    }
-    return icon;
+    initImages();
+    return QIcon(QStringLiteral(":/images/rigsmith.svg"));
 }
-
-namespace {
-
-void paintPage(QPainter& p)
-{
-    QPolygonF page;
-    page << QPointF(3.5, 1.5) << QPointF(9.5, 1.5) << QPointF(12.5, 4.5) << QPointF(12.5, 14.5)
-         << QPointF(3.5, 14.5);
-    p.setPen(QPen(QColor(70, 70, 80), 1.0));
-    p.setBrush(Qt::white);
-    p.drawPolygon(page);
-    p.setBrush(QColor(210, 210, 220));
-    QPolygonF fold;
-    fold << QPointF(9.5, 1.5) << QPointF(9.5, 4.5) << QPointF(12.5, 4.5);
-    p.drawPolygon(fold);
-    // A small sun: a new lamp.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(245, 170, 30));
-    p.drawEllipse(QPointF(8.0, 9.5), 2.5, 2.5);
-}
-
-void paintFolder(QPainter& p)
-{
-    p.setPen(QPen(QColor(130, 95, 20), 1.0));
-    p.setBrush(QColor(235, 190, 80));
-    QPolygonF back;
-    back << QPointF(1.5, 3.5) << QPointF(6.0, 3.5) << QPointF(7.5, 5.0) << QPointF(13.5, 5.0)
-         << QPointF(13.5, 13.5) << QPointF(1.5, 13.5);
-    p.drawPolygon(back);
-    p.setBrush(QColor(250, 215, 120));
-    QPolygonF front;
-    front << QPointF(3.5, 7.5) << QPointF(15.0, 7.5) << QPointF(13.5, 13.5) << QPointF(1.5, 13.5);
-    p.drawPolygon(front);
-}
-
-void paintDisk(QPainter& p)
-{
-    p.setPen(QPen(QColor(30, 40, 90), 1.0));
-    p.setBrush(QColor(60, 90, 170));
-    p.drawRect(QRectF(1.5, 1.5, 13.0, 13.0));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 1.5, 7.0, 5.0));
-    p.setBrush(QColor(200, 200, 210));
-    p.drawRect(QRectF(4.5, 9.5, 7.0, 5.0));
-}
-
-void paintInfo(QPainter& p)
-{
-    p.setPen(QPen(QColor(20, 60, 140), 1.0));
-    p.setBrush(QColor(60, 120, 220));
-    p.drawEllipse(QPointF(8.0, 8.0), 6.5, 6.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(8.0, 4.8), 1.2, 1.2);
-    p.drawRect(QRectF(7.0, 7.0, 2.0, 5.5));
-}
-
-}  // namespace
 
 QIcon toolbarIcon(ToolbarPicture picture)
 {
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+    initImages();
+    // The desktop theme's own picture where it has one, so the toolbar matches the
+    // other programs; ours otherwise.
     switch (picture) {
     case ToolbarPicture::New:
-        paintPage(p);
-        break;
+        return QIcon::fromTheme(QStringLiteral("document-new"), QIcon(QStringLiteral(":/images/new.svg")));
     case ToolbarPicture::Open:
-        paintFolder(p);
-        break;
+        return QIcon::fromTheme(QStringLiteral("document-open"), QIcon(QStringLiteral(":/images/open.svg")));
     case ToolbarPicture::Save:
-        paintDisk(p);
-        break;
+        return QIcon::fromTheme(QStringLiteral("document-save"), QIcon(QStringLiteral(":/images/save.svg")));
     case ToolbarPicture::About:
-        paintInfo(p);
-        break;
+        return QIcon::fromTheme(QStringLiteral("help-about"), QIcon(QStringLiteral(":/images/about.svg")));
     }
-    p.end();
-    return QIcon(QPixmap::fromImage(image));
+    return {};
 }
 
 }  // namespace shell

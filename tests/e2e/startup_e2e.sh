@@ -5,6 +5,8 @@
 # in it. File > Exit must end the program and leave the window placement in the
 # settings store, as placed when the window was not moved. A second run must open the
 # window at the placement stored before and write it back unchanged.
+# A third run, given a lamp file and a missing file, must report the missing one
+# and hold exactly one lamp window.
 #
 # Usage: startup_e2e.sh path/to/rigsmith
 set -Eeuo pipefail
@@ -75,11 +77,13 @@ now_ms() { date +%s%3N; }
 
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true; }
 
-# Starts the program and waits (at most 30 s) for the main window; sets $pid and $main.
+# Starts the program with any further arguments and waits (at most 30 s) for the main
+# window; sets $pid and $main.
 start_program() {
     local log=$1 started splash_seen=no id geometry
+    shift
     started=$(now_ms)
-    "$rigsmith" >"$log" 2>&1 &
+    "$rigsmith" "$@" >"$log" 2>&1 &
     pid=$!
     main=
     for _ in $(seq 300); do
@@ -236,5 +240,49 @@ exit_program
 for pair in MainLeft=2880 MainTop=1440 MainWidth=9600 MainHeight=7200; do
     [ "$(stored "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(stored "${pair%%=*}")' after the second run"
 done
+
+# Waits (at most 10 s) for a shown window whose name matches; prints its id.
+wait_for_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(visible_window "$1")
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Presses keys in the main window and tells whether an "Error" box came up (and closes it).
+error_box_after() {
+    xdotool windowfocus --sync "$main"
+    sleep 0.3
+    xdotool key --clearmodifiers "$@"
+    local box
+    if box=$(wait_for_window '^Error'); then
+        xdotool windowfocus --sync "$box" 2>/dev/null || true
+        xdotool key --clearmodifiers Return
+        for _ in $(seq 50); do
+            [ -z "$(visible_window '^Error')" ] && break
+            sleep 0.1
+        done
+        echo yes
+    else
+        echo no
+    fi
+}
+
+# Third start with files, as a file manager starts it: the lamp file opens in a lamp
+# window, the missing one gets Open's error box once the main window is up.
+printf '%*s' 1622 '' | tr ' ' '\0' >"$work/spot.lmp"
+start_program "$work/third.log" "$work/spot.lmp" "$work/missing.lmp"
+box=$(wait_for_window '^Error') || fail "no error box for the missing file given on the command line"
+xdotool windowfocus --sync "$box" 2>/dev/null || true
+xdotool key --clearmodifiers Return
+sleep 0.5
+# File > Close closes the one lamp window quietly; a second Close finds none and says so.
+[ "$(error_box_after alt+f c)" = no ] || fail "File > Close found no window: the lamp file did not open"
+[ "$(error_box_after alt+f c)" = yes ] || fail "a second File > Close found another window"
+exit_program
+grep -q "spot.lmp" "$settings" || fail "the opened lamp file is not in the recent-file list"
 
 echo "startup e2e passed"

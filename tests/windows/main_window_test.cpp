@@ -2,9 +2,12 @@
 
 #include "shell/frmAbout.h"
 #include "shell/frmSplash.h"
+#include "shell/product_picture.h"
 #include "ui/twips.h"
 
 #include <QElapsedTimer>
+#include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -243,6 +246,32 @@ TEST_F(MainWindow, AboutBoxShowsNameAndBuildModallyOverTheMainWindowUntilOk)
     action("mnuHelpAbout")->trigger();
     EXPECT_TRUE(inspected);
     EXPECT_EQ(fake.dialogsShown, std::vector<QString>{"frmAbout"});
+}
+
+TEST_F(MainWindow, PicturesAreDrawnForTheScreensScale)
+{
+    // Toolbar buttons: the theme's or ours, either way not a small picture blown up.
+    auto* toolbar = main.findChild<QToolBar*>("tbToolBar");
+    ASSERT_NE(toolbar, nullptr);
+    int buttons = 0;
+    for (const QAction* a : toolbar->actions()) {
+        if (a->isSeparator())
+            continue;
+        ++buttons;
+        const QImage sharp = a->icon().pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(sharp.size(), QSize(32, 32)) << a->toolTip().toStdString();
+        EXPECT_GT(sharp.convertToFormat(QImage::Format_Alpha8).bits()[16 * 32 + 16], 0) << a->toolTip().toStdString();
+    }
+    EXPECT_EQ(buttons, 4);
+
+    const QPixmap picture = shell::productPicture(2.0);
+    EXPECT_EQ(picture.size(), QSize(970, 652));
+    EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(485, 326));
+    // The frame runs along the far edges, not across the middle of a blown-up picture.
+    const QImage image = picture.toImage();
+    EXPECT_EQ(image.pixelColor(968, 400), image.pixelColor(1, 400));
+    EXPECT_NE(image.pixelColor(968, 400), image.pixelColor(484, 400));
+    EXPECT_FALSE(shell::productIcon().pixmap(QSize(64, 64)).isNull());
 }
 
 TEST(Splash, IsThePictureAloneAndOnlyItsTimerClosesIt)
