@@ -1,6 +1,7 @@
 #include "console/console_file.h"
 #include "console/frmExport.h"
 #include "console/frmImport.h"
+#include "lamp/frmDocument.h"
 #include "patch/frmStageScreen.h"
 #include "patch/stage_patch.h"
 #include "window_helpers.h"
@@ -69,7 +70,14 @@ TEST_F(ImportDialog, ListsTheLampsAndDoubleClickOpensTheChosenSlot)
     main.mnuFileImport_Click();
     EXPECT_EQ(state.lmpImport, bravo);
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(main.mdiArea()->subWindowList()[0]->widget()->windowTitle(), "Imported Lamp");
+    const auto* imported = qobject_cast<const frmDocument*>(main.mdiArea()->subWindowList()[0]->widget());
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(imported->windowTitle(), "Imported Lamp");
+    // The slot's lamp, reserved bytes included, unsaved and with no file yet.
+    EXPECT_EQ(imported->lamp().LampName, bravo.LampName);
+    EXPECT_EQ(imported->lamp().ReservedArea1, bravo.ReservedArea1);
+    EXPECT_TRUE(imported->changed());
+    EXPECT_TRUE(imported->filePath().isEmpty());
 }
 
 TEST_F(ImportDialog, FreeSlotsMayLieAnywhereAndAnEmptyFileListsNothing)
