@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -106,6 +107,42 @@ bool isLostFocus(QEvent* event, bool ignoreWindowSwitch)
 
 }  // namespace
 
+// The in-place editors are made by the grid for one edit and discarded afterwards; the
+// window fills them from the lamp and takes their value back into it.
+class frmDocument::ChannelEditors final : public QStyledItemDelegate {
+public:
+    explicit ChannelEditors(frmDocument& window) : QStyledItemDelegate(&window), m_window(window) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,
+                          const QModelIndex& index) const override
+    {
+        QWidget* editor = nullptr;
+        if (index.column() == 2) {
+            editor = new QLineEdit(parent);
+            editor->setObjectName(QStringLiteral("txtEdit"));
+        } else {
+            editor = new QComboBox(parent);
+            editor->setObjectName(QStringLiteral("cmbEdit"));
+        }
+        // The window hears the editor losing the focus, as it does its own controls.
+        editor->installEventFilter(&m_window);
+        return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        m_window.showInEditor(*editor, index.row(), index.column());
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* /*model*/, const QModelIndex& index) const override
+    {
+        m_window.takeFromEditor(*editor, index.row(), index.column());
+    }
+
+private:
+    frmDocument& m_window;
+};
+
 frmDocument::frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& dlgCommonDialog, QWidget* parent)
     : QWidget(parent),
       m_lmpImport(lmpImport),
@@ -169,15 +206,8 @@ void frmDocument::createControls()
     m_grdChannels->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     place(m_grdChannels, 240, 840, 5175, 4575);
 
-    m_cmbEdit = new QComboBox(this);
-    m_cmbEdit->setObjectName(QStringLiteral("cmbEdit"));
-    place(m_cmbEdit, 1320, 2040, 1215, 315);
-    m_cmbEdit->hide();
-
-    m_txtEdit = new QLineEdit(QStringLiteral("1"), this);
-    m_txtEdit->setObjectName(QStringLiteral("txtEdit"));
-    place(m_txtEdit, 1800, 2640, 975, 310);
-    m_txtEdit->hide();
+    m_editors = new ChannelEditors(*this);
+    m_grdChannels->setItemDelegate(m_editors);
 
     m_Label2 = new QLabel(QStringLiteral("You can assign functions to a lamp channel from the list of standard "
                                          "Dornick functions."),
@@ -239,17 +269,11 @@ void frmDocument::createControls()
     connect(m_txtNoChannels, &QLineEdit::textChanged, this, &frmDocument::txtNoChannels_Change);
     connect(m_grdChannels, &QTableWidget::cellClicked, this, &frmDocument::grdChannels_Click);
     connect(m_grdChannels, &QTableWidget::currentCellChanged, this, &frmDocument::grdChannels_LeaveCell);
-    connect(m_txtEdit, &QLineEdit::returnPressed, this, [this] {
-        grdChannels_LeaveCell();
-        m_grdChannels->setFocus();
-    });
     connect(m_btnVerify, &QPushButton::clicked, this, &frmDocument::btnVerify_Click);
     connect(m_Command1, &QPushButton::clicked, this, &frmDocument::Command1_Click);
     connect(m_cmbIcon, &QComboBox::activated, this, &frmDocument::cmbIcon_LostFocus);
 
     m_grdChannels->installEventFilter(this);
-    m_cmbEdit->installEventFilter(this);
-    m_txtEdit->installEventFilter(this);
     m_cmbIcon->installEventFilter(this);
     fitToFont();
 }
@@ -521,7 +545,7 @@ void frmDocument::refreshGrid()
             QTableWidgetItem* item = m_grdChannels->item(row, column);
             if (item == nullptr) {
                 item = new QTableWidgetItem;
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
                 m_grdChannels->setItem(row, column, item);
             }
             item->setText(texts[column]);
@@ -529,15 +553,15 @@ void frmDocument::refreshGrid()
     }
 }
 
-void frmDocument::loadFnNames(int list)
+void frmDocument::loadFnNames(QComboBox& cmbEdit, int list)
 {
-    m_cmbEdit->clear();
+    cmbEdit.clear();
     if (list == 0) {
         for (int code = 0; code < static_cast<int>(rig::functionCodes); ++code)
-            m_cmbEdit->addItem(functionText(code), code);
+            cmbEdit.addItem(functionText(code), code);
     } else {
         for (int code = 0; code <= rig::maxOfferedPalette; ++code)
-            m_cmbEdit->addItem(paletteText(code), code);
+            cmbEdit.addItem(paletteText(code), code);
     }
 }
 
@@ -545,122 +569,93 @@ void frmDocument::grdChannels_Click()
 {
     // An editor still open belongs to another cell: its edit is taken over first.
     grdChannels_LeaveCell();
-    switch (m_grdChannels->currentColumn() + 1) {
-    case 1:
-    case 2:
-        cellEdit(m_grdChannels, m_cmbEdit, 0);
-        break;
-    case 3:
-        cellEdit(m_grdChannels, m_txtEdit, 0);
-        break;
-    default:
-        break;
-    }
+    cellEdit(m_grdChannels, 0);
 }
 
 void frmDocument::grdChannels_KeyPress(int KeyAscii)
 {
     grdChannels_LeaveCell();
-    switch (m_grdChannels->currentColumn() + 1) {
-    case 1:
-    case 2:
-        cellEdit(m_grdChannels, m_cmbEdit, KeyAscii);
-        break;
-    case 3:
-        cellEdit(m_grdChannels, m_txtEdit, KeyAscii);
-        break;
-    default:
-        break;
-    }
+    cellEdit(m_grdChannels, KeyAscii);
 }
 
-void frmDocument::cellEdit(QTableWidget* flexGrid, QWidget* Edt, int KeyAscii)
+void frmDocument::cellEdit(QTableWidget* flexGrid, int KeyAscii)
 {
     (void)KeyAscii;  // the key that opened the editor is not typed into it
     const int row = flexGrid->currentRow();
     const int column = flexGrid->currentColumn();
     if (row < 0 || column < 0 || row >= static_cast<int>(rig::maxChannels))
         return;
-    const rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(row)];
-
     flexGrid->scrollToItem(flexGrid->item(row, column));
-    const QRect cell = flexGrid->visualRect(flexGrid->model()->index(row, column));
-    Edt->move(flexGrid->viewport()->mapTo(this, cell.topLeft()));
-    Edt->resize(cell.width(), Edt->height());
     m_editRow = row + 1;
     m_editColumn = column + 1;
+    flexGrid->edit(flexGrid->currentIndex());
+}
 
-    if (Edt == m_cmbEdit) {
+void frmDocument::showInEditor(QWidget& editor, int row, int column)
+{
+    if (row < 0 || row >= static_cast<int>(rig::maxChannels))
+        return;
+    const rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(row)];
+    if (auto* list = qobject_cast<QComboBox*>(&editor)) {
         // A stored code the list does not offer opens with nothing selected.
-        if (m_editColumn == 1) {
-            loadFnNames(0);
+        if (column == 0) {
+            loadFnNames(*list, 0);
             const int code = channel.Function;
-            m_cmbEdit->setCurrentIndex(code >= 0 && code < static_cast<int>(rig::functionCodes) ? code : -1);
+            list->setCurrentIndex(code >= 0 && code < static_cast<int>(rig::functionCodes) ? code : -1);
         } else {
-            loadFnNames(1);
+            loadFnNames(*list, 1);
             const int code = channel.Palette;
-            m_cmbEdit->setCurrentIndex(code >= 0 && code <= rig::maxOfferedPalette ? code : -1);
+            list->setCurrentIndex(code >= 0 && code <= rig::maxOfferedPalette ? code : -1);
         }
-    } else if (Edt == m_txtEdit) {
-        m_txtEdit->setText(QString::number(channel.Step));
-        m_txtEdit->setSelection(0, 3);
+    } else if (auto* box = qobject_cast<QLineEdit*>(&editor)) {
+        box->setText(QString::number(channel.Step));
+        box->setSelection(0, 3);
     }
-    Edt->show();
-    Edt->raise();
-    Edt->setFocus();
+}
+
+void frmDocument::takeFromEditor(const QWidget& editor, int row, int column)
+{
+    if (row < 0 || row >= static_cast<int>(rig::maxChannels))
+        return;
+    rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(row)];
+    if (const auto* list = qobject_cast<const QComboBox*>(&editor)) {
+        if (list->currentIndex() < 0)
+            return;  // nothing picked, nothing changes
+        const auto code = static_cast<std::int16_t>(list->currentData().toInt());
+        if (column == 0) {
+            channel.Function = code;
+            loadWheelFnNames();  // the wheel lists offer the channel functions
+        } else {
+            channel.Palette = code;
+        }
+    } else if (const auto* box = qobject_cast<const QLineEdit*>(&editor)) {
+        bool ok = false;
+        const int step = box->text().trimmed().toInt(&ok, 10);
+        // Anything but a whole number 0 to 255 keeps the old value.
+        if (!ok || step < 0 || step > maxStep)
+            return;
+        channel.Step = static_cast<std::uint8_t>(step);
+    } else {
+        return;
+    }
+    refreshGrid();
+    m_changed = true;
 }
 
 void frmDocument::grdChannels_LeaveCell()
 {
-    // Hiding the focused editor moves the focus, which lands here again.
+    // Closing the focused editor moves the focus, which lands here again.
     if (m_committing)
         return;
     QScopedValueRollback<bool> guard(m_committing, true);
-
-    const bool comboPending = !m_cmbEdit->isHidden();
-    const bool textPending = !m_txtEdit->isHidden();
-    if (!comboPending && !textPending)
+    const QModelIndex cell = m_grdChannels->model()->index(m_editRow - 1, m_editColumn - 1);
+    m_editRow = 0;
+    m_editColumn = 0;
+    QWidget* editor = cell.isValid() ? m_grdChannels->indexWidget(cell) : nullptr;
+    if (editor == nullptr)
         return;
-    if (m_editRow < 1 || m_editRow > static_cast<int>(rig::maxChannels)) {
-        m_cmbEdit->hide();
-        m_txtEdit->hide();
-        return;
-    }
-    rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(m_editRow - 1)];
-
-    if (m_editColumn == 1 && comboPending) {
-        const bool picked = m_cmbEdit->currentIndex() >= 0;
-        if (picked)
-            channel.Function = static_cast<std::int16_t>(m_cmbEdit->currentData().toInt());
-        m_cmbEdit->hide();
-        if (picked) {
-            loadWheelFnNames();  // the wheel lists offer the channel functions
-            refreshGrid();
-            m_changed = true;
-        }
-    } else if (m_editColumn == 2 && comboPending) {
-        const bool picked = m_cmbEdit->currentIndex() >= 0;
-        if (picked)
-            channel.Palette = static_cast<std::int16_t>(m_cmbEdit->currentData().toInt());
-        m_cmbEdit->hide();
-        if (picked) {
-            refreshGrid();
-            m_changed = true;
-        }
-    } else if (m_editColumn == 3 && textPending) {
-        bool ok = false;
-        const int step = m_txtEdit->text().trimmed().toInt(&ok, 10);
-        m_txtEdit->hide();
-        // Anything but a whole number 0 to 255 keeps the old value.
-        if (ok && step >= 0 && step <= maxStep) {
-            channel.Step = static_cast<std::uint8_t>(step);
-            refreshGrid();
-            m_changed = true;
-        }
-    } else {
-        m_cmbEdit->hide();
-        m_txtEdit->hide();
-    }
+    emit m_editors->commitData(editor);
+    emit m_editors->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 // ---- count and name -----------------------------------------------------------------
@@ -886,7 +881,8 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-    } else if (watched == m_cmbEdit || watched == m_txtEdit) {
+    } else if (watched->parent() == m_grdChannels->viewport() && event->type() == QEvent::FocusOut) {
+        // An in-place editor (the grid's own children are its viewport and scroll bars).
         if (isLostFocus(event, false))
             grdChannels_LeaveCell();
     } else if (watched == m_cmbIcon) {

@@ -50,8 +50,11 @@ public:
     // Window procedures, public so that the event wiring can be exercised directly.
     void labelGrid();
     void refreshGrid();
-    void cellEdit(QTableWidget* flexGrid, QWidget* Edt, int KeyAscii);
-    void loadFnNames(int list);
+    // Opens the in-place editor of the grid's current cell; `KeyAscii` (the key that
+    // opened it, or 0) is not typed into it.
+    void cellEdit(QTableWidget* flexGrid, int KeyAscii);
+    // Fills `cmbEdit`: list 0 the channel functions, list 1 the palette types.
+    void loadFnNames(QComboBox& cmbEdit, int list);
     void grdChannels_Click();
     void grdChannels_KeyPress(int KeyAscii);
     void grdChannels_LeaveCell();
@@ -81,6 +84,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The grid's in-place editors: cmbEdit for the function and palette columns,
+    // txtEdit for the step.
+    class ChannelEditors;
+
     void createControls();
     // Moves and widens the controls from their design places only as far as the text of
     // the current font and scale needs; the channel grid's columns show whole.
@@ -92,6 +99,9 @@ private:
     bool writeTo(const QString& fileName);
     // Takes over edits still held by an editor or a focused list before the lamp is used.
     void commitPending();
+    // The open in-place editor's cell shown from the lamp, and its value taken into it.
+    void showInEditor(QWidget& editor, int row, int column);
+    void takeFromEditor(const QWidget& editor, int row, int column);
     // The window whose outer height the layout rule uses: the sub-window frame when
     // the window sits in the main window's client area, otherwise this window.
     [[nodiscard]] QWidget* outerWindow();
@@ -109,6 +119,7 @@ private:
     // Channel row and grid column the open editor belongs to (grid column 1 to 3).
     int m_editRow = 0;
     int m_editColumn = 0;
+    ChannelEditors* m_editors = nullptr;
     bool m_committing = false;
     // Set while the window itself writes into its boxes: those writes are no user edits.
     bool m_refreshing = false;
@@ -124,8 +135,6 @@ private:
     QComboBox* m_cmbIcon = nullptr;
     QFrame* m_Line2 = nullptr;
     QTableWidget* m_grdChannels = nullptr;
-    QComboBox* m_cmbEdit = nullptr;
-    QLineEdit* m_txtEdit = nullptr;
     QLabel* m_Label2 = nullptr;
     QLabel* m_Label3 = nullptr;
     QLabel* m_Label4 = nullptr;

@@ -200,6 +200,40 @@ TEST_F(LampWindow, PickedFunctionReachesTheWheelListsOnEveryCommitPath)
     }
 }
 
+TEST_F(LampWindow, StepAndPaletteEditorsTakeOnlyWhatFits)
+{
+    rig::Lamp lamp = fileLamp({PanCoarse, Dimmer});
+    lamp.Channel[1].Palette = 8;  // beyond what the list offers
+    frmDocument* w = window("two.lmp", lamp);
+
+    // A key typed on the grid opens the step editor without typing itself into it.
+    grid(w)->setCurrentCell(0, 2);
+    QTest::keyClick(grid(w), Qt::Key_7);
+    auto* step = child<QLineEdit>(w, "txtEdit");
+    ASSERT_TRUE(step != nullptr && step->isVisible());
+    EXPECT_EQ(step->text(), "1");
+    QTest::keyClicks(step, "200");
+    QTest::keyClick(step, Qt::Key_Return);
+    EXPECT_EQ(w->lamp().Channel[0].Step, 200);
+    EXPECT_EQ(cell(w, 1, 3), "200");
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // closed editors go
+    clickCell(w, 1, 3);
+    step = child<QLineEdit>(w, "txtEdit");
+    step->selectAll();
+    QTest::keyClicks(step, "300");
+    EXPECT_EQ(step->text(), "300");
+    w->grdChannels_LeaveCell();
+    EXPECT_EQ(w->lamp().Channel[0].Step, 200) << "a step above 255 is not taken";
+
+    // A stored palette the list does not offer opens with nothing chosen and stays as stored.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    clickCell(w, 2, 2);
+    EXPECT_EQ(child<QComboBox>(w, "cmbEdit")->currentIndex(), -1);
+    w->grdChannels_LeaveCell();
+    EXPECT_EQ(w->lamp().Channel[1].Palette, 8);
+}
+
 TEST_F(LampWindow, WheelAndIconEditsByTheUserMarkTheLampChanged)
 {
     rig::Lamp lamp = fileLamp({PanCoarse, PanFine, Gobo1, Dimmer});
