@@ -426,9 +426,10 @@ bool frmDocument::saveLamp()
 
 bool frmDocument::saveLampAs()
 {
+    // A name typed without an extension gets ".lmp": Open reads only names ending in lmp.
     const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
         this, QStringLiteral("Lamps (*.lmp)|*.lmp"), trimSpaces(m_txtLampName->text()) + QStringLiteral(".lmp"),
-        QStringLiteral("Save Lamp as"));
+        QStringLiteral("Save Lamp as"), QStringLiteral("lmp"));
     if (!chosen)
         return false;  // cancelled: silent
     const QString& fileName = *chosen;
@@ -437,16 +438,11 @@ bool frmDocument::saveLampAs()
                      ui::Icon::Critical, ui::Buttons::Ok);
         return false;
     }
-    if (rig::fileExists(ui::toPath(fileName))) {
-        const ui::Answer answer = m_ui.message(
-            this, QStringLiteral("File ") + fileName + QStringLiteral(" exists") + crlf +
-                      QStringLiteral("Do you wish to overwrite it?"),
-            QStringLiteral("Lamp file exists"), ui::Icon::Question, ui::Buttons::YesNo);
-        if (answer != ui::Answer::Yes)
-            return false;
-    }
+    if (!m_dlgCommonDialog.confirmOverwrite(this, fileName, QStringLiteral("Lamp file exists")))
+        return false;
     if (!writeTo(fileName))
         return false;
+    m_dlgCommonDialog.succeeded(fileName);
     // The window now holds this file: the next Save writes here, not to the old file.
     m_filePath = fileName;
     setWindowTitle(QFileInfo(fileName).fileName());

@@ -209,11 +209,15 @@ void frmStageScreen::File_Save()
 void frmStageScreen::File_Save_As()
 {
     try {
-        const std::optional<QString> chosen =
-            m_dlgCommonDialog.showSave(this, QStringLiteral("Stage Patch (*.pat)|*.pat"), m_sFileName);
+        // A name typed without an extension gets ".pat": Open reads only names ending in pat.
+        const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
+            this, QStringLiteral("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"));
         if (!chosen || chosen->isEmpty())
             return;
+        if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, QStringLiteral("Stage patch file exists")))
+            return;
         rig::writePatchFile(ui::toPath(*chosen), m_state.patch);
+        m_dlgCommonDialog.succeeded(*chosen);
         // Later saves go to the file just written.
         m_sFileName = *chosen;
         m_bChanged = false;

@@ -162,6 +162,7 @@ void tbxLamps::assignLamp(int slot)
         rig::Lamp lamp = rig::readLampFile(ui::toPath(*chosen));
         lamp.Icon = 1;
         m_state.patch.lmpLamps[static_cast<std::size_t>(slot)] = lamp;
+        m_dlgCommonDialog.succeeded(*chosen);
     } catch (const std::exception&) {
         m_ui.message(this, QStringLiteral("There was an error loading the lamp"), QStringLiteral("Rigsmith"),
                      ui::Icon::None, ui::Buttons::Ok);

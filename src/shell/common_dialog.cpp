@@ -1,21 +1,51 @@
 #include "shell/common_dialog.h"
 
+#include "lamp/file_io.h"
+#include "ui/file_names.h"
 #include "ui/ui.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// "show" becomes "show.pat" and "show." "show.pat"; "show.txt" and ".hidden" stay.
+QString withExtension(const QString& fileName, const QString& extension)
+{
+    if (fileName.isEmpty() || extension.isEmpty())
+        return fileName;
+    const QString title = QFileInfo(fileName).fileName();
+    if (title.isEmpty() || !QFileInfo(title).suffix().isEmpty())
+        return fileName;
+    return fileName.endsWith(QLatin1Char('.')) ? fileName + extension : fileName + QLatin1Char('.') + extension;
+}
+
+}  // namespace
 
 std::optional<QString> CommonDialog::showOpen(QWidget* parent, const QString& filter, const QString& title)
 {
-    std::optional<QString> chosen = m_ui.openFileName(parent, {title, filter, m_fileName, {}});
-    if (chosen)
-        m_fileName = *chosen;
-    return chosen;
+    return m_ui.openFileName(parent, {title, filter, m_fileName, {}});
 }
 
 std::optional<QString> CommonDialog::showSave(QWidget* parent, const QString& filter, const QString& proposedName,
-                                              const QString& title)
+                                              const QString& title, const QString& extension)
 {
-    std::optional<QString> chosen = m_ui.saveFileName(
-        parent, {title, filter, proposedName.isEmpty() ? m_fileName : proposedName, {}});
+    ui::FileRequest request{title, filter, proposedName, {}};
+    if (proposedName.isEmpty())
+        request.fileName = m_fileName;
+    else if (QFileInfo(proposedName).isRelative() && !m_fileName.isEmpty())
+        request.directory = QFileInfo(m_fileName).path();
+    std::optional<QString> chosen = m_ui.saveFileName(parent, request);
     if (chosen)
-        m_fileName = *chosen;
+        *chosen = withExtension(*chosen, extension);
     return chosen;
+}
+
+bool CommonDialog::confirmOverwrite(QWidget* parent, const QString& fileName, const QString& title)
+{
+    if (!rig::fileExists(ui::toPath(fileName)))
+        return true;
+    return m_ui.message(parent,
+                        QStringLiteral("File ") + fileName + QStringLiteral(" exists") + QStringLiteral("\r\n") +
+                            QStringLiteral("Do you wish to overwrite it?"),
+                        title, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
 }

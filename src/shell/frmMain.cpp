@@ -527,8 +527,10 @@ void frmMain::openDocument(const QString& fileName)
         const QString ending = fileTitle.right(3);
         if (ending == QLatin1String("lmp")) {
             openLampDocument(fileName, fileTitle);
+            m_dlgCommonDialog.succeeded(fileName);
         } else if (ending == QLatin1String("pat")) {
-            openStagePatch(fileName, fileTitle);
+            if (openStagePatch(fileName, fileTitle))
+                m_dlgCommonDialog.succeeded(fileName);
         } else {
             m_ui.message(this,
                          QStringLiteral("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
@@ -740,12 +742,12 @@ frmDocument* frmMain::openImportedLamp(const rig::Lamp& lamp)
     return shown;
 }
 
-void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
+bool frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
 {
     frmStageScreen* screen = stageScreen(true);
     // Reading a patch replaces the one in memory: unsaved changes are not dropped unasked.
     if (!screen->confirmDiscard())
-        return;
+        return false;
     screen->File_Open(fileName, fileTitle);
     addRecentFile(fileName);
 
@@ -766,6 +768,7 @@ void frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
     screen->show();
     sub->show();
     m_mdiArea->setActiveSubWindow(sub);
+    return true;
 }
 
 // --- View --------------------------------------------------------------------------

@@ -126,7 +126,8 @@ private:
     // The document-opening branches of New Lamp and Open; they throw rig::RigError.
     void newLampDocument();
     void openLampDocument(const QString& fileName, const QString& fileTitle);
-    void openStagePatch(const QString& fileName, const QString& fileTitle);
+    // False when the user kept the unsaved patch in memory.
+    bool openStagePatch(const QString& fileName, const QString& fileTitle);
 
     rig::AppState& m_state;
     ui::Ui& m_ui;

@@ -1,5 +1,7 @@
 #include "ui/ui.h"
 
+#include "ui/file_dialog.h"
+
 #include <QDialog>
 #include <QDrag>
 #include <QFileDialog>
@@ -52,6 +54,15 @@ QString startPath(const FileRequest& request)
     return request.directory + QLatin1Char('/') + request.fileName;
 }
 
+std::optional<QString> fileName(QWidget* parent, const FileRequest& request, bool save)
+{
+    QFileDialog dialog(parent, request.title, startPath(request), toQtFilter(request.filter));
+    prepareFileDialog(dialog, save);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 class QtUi final : public Ui {
 public:
     Answer message(QWidget* parent, const QString& text, const QString& title, Icon icon,
@@ -72,27 +83,12 @@ public:
 
     std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) override
     {
-        // The open dialog also accepts a typed name that does not exist yet: a new
-        // stage patch is started that way.
-        QFileDialog dialog(parent, request.title, startPath(request), toQtFilter(request.filter));
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
+        return fileName(parent, request, false);
     }
 
     std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) override
     {
-        // Callers ask about overwriting in their own words.
-        QFileDialog dialog(parent, request.title, startPath(request), toQtFilter(request.filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
+        return fileName(parent, request, true);
     }
 
     int execDialog(QDialog& dialog) override { return dialog.exec(); }

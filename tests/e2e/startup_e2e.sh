@@ -2,9 +2,10 @@
 # Runs the real program on a virtual display: the start-up picture must come first,
 # then the main window "Tarsen Rigsmith". Every window must carry exactly its own title
 # as the window system shows it, also the main window while a lamp window is maximised
-# in it. File > Exit must end the program and leave the window placement in the
-# settings store, as placed when the window was not moved. A second run must open the
-# window at the placement stored before and write it back unchanged.
+# in it. Save As of a name typed without an extension must write the name with the
+# extension Open looks for. File > Exit must end the program and leave the window
+# placement in the settings store, as placed when the window was not moved. A second
+# run must open the window at the placement stored before and write it back unchanged.
 # A third run, given a lamp file and a missing file, must report the missing one
 # and hold exactly one lamp window.
 #
@@ -207,19 +208,50 @@ expect_title "$main" "Tarsen Rigsmith - [New Lamp]"
 keys alt+f c
 wait_window "Close Window" >/dev/null
 keys Escape
+
+# Save As of a name typed without an extension writes the name Open reads back: the
+# lamp as mylamp.lmp, the stage patch as myshow.pat.
+mkdir "$work/shows"
+save_as() {
+    xdotool windowfocus --sync "$main"
+    keys alt+f a
+    wait_window "$1" >/dev/null
+    keys ctrl+a
+    xdotool type --delay 20 "$2"
+    keys Return
+}
+expect_file() {
+    for _ in $(seq 50); do
+        [ -f "$1" ] && [ "$(stat -c %s "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    ls -la "$(dirname "$1")" >&2
+    fail "no file of $2 bytes at $1"
+}
+save_as "Save Lamp as" "$work/shows/mylamp"
+expect_file "$work/shows/mylamp.lmp" 1622
+[ ! -e "$work/shows/mylamp" ] || fail "the lamp was also written without its extension"
+
+# A new stage patch, started by typing a new name into Open, with its lamp toolbox.
+xdotool windowfocus --sync "$main"
+keys alt+f o
+wait_window "Open" >/dev/null
+keys ctrl+a
+xdotool type --delay 20 "$work/shows/new.pat"
+keys Return
+wait_window "Lamps" >/dev/null
+save_as "Save As" "$work/shows/myshow"
+expect_file "$work/shows/myshow.pat" 29056
+[ ! -e "$work/shows/myshow" ] || fail "the patch was also written without its extension"
+
 sleep 0.3
 if all_titles | grep -q ' — '; then
     all_titles >&2
     fail "a window title carries more than its own text"
 fi
 
-
-# Exit, letting the unsaved lamp go.
-xdotool windowfocus --sync "$main"
-keys alt+f x
-wait_window "Close Window" >/dev/null
-keys n
-wait_for_end
+# Exit: everything is saved, so nothing is asked.
+exit_program
 [ -f "$settings" ] || fail "no settings file at $settings"
 for pair in MainLeft=1000 MainTop=1000 MainWidth=6500 MainHeight=6500; do
     [ "$(stored "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is '$(stored "${pair%%=*}")' after a first start"

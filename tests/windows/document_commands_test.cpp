@@ -1,6 +1,12 @@
 #include "shell_fixture.h"
 
+#include "lamp/file_io.h"
+#include "ui/file_dialog.h"
+
+#include <QAbstractFileIconProvider>
 #include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
 
 #include <vector>
 
@@ -54,7 +60,7 @@ TEST_F(DocumentCommands, OpenOfANameEndingInNeitherLmpNorPatOpensNothingAndCance
     ASSERT_EQ(fake.fileCalls.size(), 8U);
     for (const FakeUi::FileCall& call : fake.fileCalls)
         EXPECT_EQ(call.request.filter, "Lamp Files (*.lmp)|*.lmp");
-    EXPECT_EQ(fake.fileCalls[7].request.fileName, "mp");  // the name chosen last stays preset
+    EXPECT_EQ(fake.fileCalls[7].request.fileName, "");  // names that opened nothing are not kept
     ASSERT_EQ(fake.messages.size(), 5U);  // none for the cancel and the empty name
     for (int i = 0; i < 5; ++i) {
         const FakeUi::Message& m = fake.messages[static_cast<std::size_t>(i)];
@@ -64,6 +70,37 @@ TEST_F(DocumentCommands, OpenOfANameEndingInNeitherLmpNorPatOpensNothingAndCance
             << m.text.toStdString();
     }
     EXPECT_EQ(openChildren(), 0);
+}
+
+TEST_F(DocumentCommands, TheDialogStartsAtTheLastFileOpenedOrSavedNotAtAFailedOne)
+{
+    const QString spot = file("spot.lmp");
+    rig::writeLampFile(toPath(spot), namedLamp("Spot"));
+    fake.fileAnswers = {spot};
+    main.mnuFileOpen_Click();
+    ASSERT_NE(main.activeDocument(), nullptr);
+
+    fake.fileAnswers = {file("missing/copy.lmp"), std::nullopt};
+    main.mnuFileSaveAs_Click();
+    ASSERT_EQ(fake.messages.size(), 1U);  // the failed write, said by the lamp window
+    main.mnuFileOpen_Click();
+    ASSERT_EQ(fake.fileCalls.size(), 3U);
+    EXPECT_EQ(fake.fileCalls[1].request.directory, dir.path());
+    EXPECT_EQ(fake.fileCalls[2].request.fileName, spot);
+}
+
+TEST_F(DocumentCommands, FileDialogsTellFileTypesByNameWithoutReadingTheFiles)
+{
+    // Content that would be taken for a document if the file were read.
+    writeAll(file("notes"), {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
+    writeAll(file("blank"), {});
+    QFileDialog dialog;
+    ui::prepareFileDialog(dialog, false);
+    const QAbstractFileIconProvider* icons = dialog.iconProvider();
+    ASSERT_NE(icons, nullptr);
+    EXPECT_EQ(icons->type(QFileInfo(file("notes"))), icons->type(QFileInfo(file("blank"))));
+    EXPECT_EQ(icons->type(QFileInfo(dir.path())), "Folder");
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
 }
 
 TEST_F(DocumentCommands, EachToolbarButtonRunsExactlyItsCommand)

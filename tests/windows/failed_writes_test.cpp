@@ -164,7 +164,8 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
 
     // Save As and Export ask before replacing an existing file: the user says Yes.
     const bool asks =
-        (write == LampSaveAs || exporting) && rig::fileExists(toPath(exporting ? file("out/lamp.dat") : target));
+        (write == LampSaveAs || write == PatchSaveAs || exporting) &&
+        rig::fileExists(toPath(exporting ? file("out/lamp.dat") : target));
     if (asks)
         fake.answers = {ui::Answer::Yes};
     if (write == LampSave || write == PatchSave) {

@@ -259,7 +259,8 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
     frmDocument* w = window("orig.lmp", fileLamp({PanCoarse}));
     const Bytes before = readAll(existing), origBefore = readAll(path("orig.lmp"));
     child(w, "txtLampName")->setText(QStringLiteral("Edited"));
-    fake.fileAnswers = {existing, path("copy.lmp")};
+    // A bare name gets the extension that Open looks for.
+    fake.fileAnswers = {existing, path("copy")};
     fake.answers = {ui::Answer::No};
     w->File_Save_As();
     ASSERT_EQ(fake.messages.size(), 1U);
@@ -278,6 +279,15 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
     w->File_Save();
     EXPECT_EQ(readAll(path("orig.lmp")), origBefore);
     EXPECT_EQ(rig::readLampFile(toPath(path("copy.lmp"))).LampName.str(), "Again           ");
+    EXPECT_FALSE(QFile::exists(path("copy")));
+
+    // Only the successful save decides where the next one starts.
+    fake.fileAnswers = {std::nullopt};
+    w->File_Save_As();
+    ASSERT_EQ(fake.fileCalls.size(), 3U);
+    EXPECT_EQ(fake.fileCalls[1].request.directory, QString());
+    EXPECT_EQ(fake.fileCalls[2].request.directory, dir.path());
+    EXPECT_EQ(fake.fileCalls[2].request.fileName, QStringLiteral("Again.lmp"));
 }
 
 }  // namespace

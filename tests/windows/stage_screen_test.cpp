@@ -185,6 +185,33 @@ TEST_F(StageScreenTest, SaveAsThenSaveWritesTheWholePatchToTheNewFile)
     EXPECT_EQ(s->textMatrix(7, 2), "1.25.25\r\nBeam            ");
 }
 
+TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAndAsksBeforeReplacingAFile)
+{
+    place(2, 2);
+    const Bytes before = readAll(file("first.pat"));
+    fake.fileAnswers = {file("first.pat")};
+    fake.answers = {ui::Answer::No};
+    s->File_Save_As();
+    ASSERT_EQ(fake.messages.size(), 1U);
+    const FakeUi::Message& asked = fake.messages[0];
+    EXPECT_EQ(asked.text, "File " + file("first.pat") + " exists\r\nDo you wish to overwrite it?");
+    EXPECT_EQ(asked.title, "Stage patch file exists");
+    EXPECT_EQ(asked.icon, ui::Icon::Question);
+    EXPECT_EQ(asked.buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(readAll(file("first.pat")), before);
+    EXPECT_TRUE(s->isChanged());
+
+    fake.fileAnswers = {file("myshow"), file("first.pat")};
+    fake.answers = {ui::Answer::Yes};
+    s->File_Save_As();
+    EXPECT_EQ(readAll(file("myshow.pat")), patchBytes());
+    EXPECT_FALSE(QFile::exists(file("myshow")));
+    EXPECT_EQ(s->fileName(), file("myshow.pat"));
+    s->File_Save_As();
+    EXPECT_EQ(readAll(file("first.pat")), patchBytes());
+    EXPECT_EQ(fake.messages.size(), 2U);
+}
+
 TEST_F(StageScreenTest, TheToolboxComesAndGoesWithTheScreenAndNamesItsSlotInTheStatusBar)
 {
     tbxLamps& toolbox = s->toolbox();
