@@ -151,11 +151,11 @@ void writeExportFiles(const std::vector<std::uint8_t>& lampPayload, const std::s
     try {
         written = readLampDataFile(outputPath);
     } catch (const RigError& error) {
-        throw RigError(exportVerifyFailed, "The lamp data file " + printableName(outputPath) +
+        throw RigError(errc::exportVerifyFailed, "The lamp data file " + printableName(outputPath) +
                                                " could not be read back: " + error.description());
     }
     if (written.lampPayload != lampMeant || written.patchPayload != patchMeant)
-        throw RigError(exportVerifyFailed,
+        throw RigError(errc::exportVerifyFailed,
                        "The lamp data file " + printableName(outputPath) + " does not hold what was written to it");
 }
 

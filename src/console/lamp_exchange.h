@@ -12,9 +12,6 @@
 
 namespace rig {
 
-// Raised when a lamp data file just written does not read back as what was meant.
-constexpr int exportVerifyFailed = 1054;
-
 // The console file copied beside every exported lamp data file.
 inline constexpr const char* showTitleFileName = "showttl.dat";
 
@@ -41,7 +38,7 @@ inline constexpr const char* showTitleFileName = "showttl.dat";
 // `lampPayload` (only the first lampPayloadSize bytes count) and a zero patch payload,
 // then copies "showttl.dat" (showTitleSourcePath(appPath)) into the output's folder
 // without asking (never through a link), and last reads the lamp data file back and
-// compares both payloads (RigError exportVerifyFailed on a difference). Refused before
+// compares both payloads (RigError errc::exportVerifyFailed on a difference). Refused before
 // anything is written: an output named "showttl.dat", a "showttl.dat" beside it that is
 // not a plain file, and an output that is the same file as that "showttl.dat" (52). A
 // missing "showttl.dat" is reported after the lamp data file was written. With a

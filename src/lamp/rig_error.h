@@ -22,8 +22,9 @@ constexpr int tiltWith8Bit = 1046;
 constexpr int noWheelAssignment = 1047;
 constexpr int badSignature = 1052;
 constexpr int badFileType = 1053;
-constexpr int badFixture = 1054;   // a fixture definition that cannot be read or understood
-constexpr int fixtureMode = 1055;  // a fixture mode that cannot become a lamp
+constexpr int exportVerifyFailed = 1054;  // a lamp data file just written does not read back as meant
+constexpr int fixtureMode = 1055;         // a fixture mode that cannot become a lamp
+constexpr int badFixture = 1056;          // a fixture definition that cannot be read or understood
 }  // namespace errc
 
 // The source every error raised by this program carries; the import shows it as a title.
