@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config python3
-    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-l10n-tools
     libgtest-dev libgmock-dev
     xvfb xauth xdotool
     shared-mime-info libglib2.0-bin

@@ -4,6 +4,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/product_picture.h"
+#include "shell/translations.h"
 #include "ui/file_names.h"
 #include "ui/ui.h"
 
@@ -75,6 +76,7 @@ int main(int argc, char** argv)
     // titles are the program's own texts, exactly as they stand.
     QApplication::setApplicationName(QStringLiteral("Rigsmith"));
     QApplication::setWindowIcon(shell::productIcon());
+    shell::installTranslations(QLocale(), shell::translationFolders(QCoreApplication::applicationDirPath()));
 
     // Both outlive every window: the main window hands them to the windows it opens.
     const std::unique_ptr<ui::Ui> qtUi = ui::createQtUi();
