@@ -7,6 +7,7 @@
 #include "ui/twips.h"
 #include "ui/ui.h"
 
+#include <QCoreApplication>
 #include <QAbstractFileIconProvider>
 #include <QComboBox>
 #include <QDir>
@@ -32,7 +33,7 @@ namespace {
 
 const QString sourcePathKey = QStringLiteral("Export source path");
 const QString targetPathKey = QStringLiteral("Export target path");
-const QString messageTitle = QStringLiteral("Tarsen Rigsmith");
+QString messageTitle() { return frmExport::tr("Tarsen Rigsmith"); }
 const QString lampFilePattern = QStringLiteral("*.lmp");
 
 QString cleanFolder(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
@@ -51,7 +52,7 @@ public:
     QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
     QString type(const QFileInfo& info) const override
     {
-        return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+        return info.isDir() ? frmExport::tr("Folder") : frmExport::tr("File");
     }
 };
 
@@ -81,13 +82,13 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
       m_pattern(lampFilePattern)
 {
     setObjectName(QStringLiteral("frmExport"));
-    setWindowTitle(QStringLiteral("Export Dornick File"));
+    setWindowTitle(tr("Export Dornick File"));
 
-    m_lblExportEntity = new QLabel(QStringLiteral("Entity type to export:"), this);
+    m_lblExportEntity = new QLabel(tr("Entity type to export:"), this);
     m_lblExportEntity->setObjectName(QStringLiteral("lblExportEntity"));
     m_cmbExportEntity = new QComboBox(this);
     m_cmbExportEntity->setObjectName(QStringLiteral("cmbExportEntity"));
-    m_cmbExportEntity->addItem(QStringLiteral("Lamps Only"));
+    m_cmbExportEntity->addItem(tr("Lamps Only"));
 
     m_drvFiles = new QComboBox(this);
     m_drvFiles->setObjectName(QStringLiteral("drvFiles"));
@@ -106,13 +107,13 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     m_lstFiles->setToolTip(QStringLiteral("These files contain lamp data in editor format. Click add to place the "
                                           "file in the export list."));
 
-    m_btnAdd = new QPushButton(QStringLiteral("&Add >>"), this);
+    m_btnAdd = new QPushButton(tr("&Add >>"), this);
     m_btnAdd->setObjectName(QStringLiteral("btnAdd"));
-    m_btnAddAll = new QPushButton(QStringLiteral("Add Al&l >>"), this);
+    m_btnAddAll = new QPushButton(tr("Add Al&l >>"), this);
     m_btnAddAll->setObjectName(QStringLiteral("btnAddAll"));
-    m_btnRemove = new QPushButton(QStringLiteral("&Remove"), this);
+    m_btnRemove = new QPushButton(tr("&Remove"), this);
     m_btnRemove->setObjectName(QStringLiteral("btnRemove"));
-    m_btnRemoveAll = new QPushButton(QStringLiteral("Re&move All"), this);
+    m_btnRemoveAll = new QPushButton(tr("Re&move All"), this);
     m_btnRemoveAll->setObjectName(QStringLiteral("btnRemoveAll"));
 
     m_lstExport = new QListWidget(this);
@@ -126,10 +127,10 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     m_lblWarning->setObjectName(QStringLiteral("lblWarning"));
     m_lblWarning->setWordWrap(true);
 
-    m_btnExport = new QPushButton(QStringLiteral("&Export..."), this);
+    m_btnExport = new QPushButton(tr("&Export..."), this);
     m_btnExport->setObjectName(QStringLiteral("btnExport"));
     m_btnExport->setAutoDefault(false);
-    m_btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    m_btnCancel = new QPushButton(tr("&Cancel"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnCancel->setAutoDefault(false);
     for (QPushButton* button : {m_btnAdd, m_btnAddAll, m_btnRemove, m_btnRemoveAll})
@@ -276,8 +277,8 @@ void frmExport::drvFiles_Change()
         return;
     if (!folderReadable(root) || !dirFiles_Change(root)) {
         // The drive list keeps showing the drive the user chose.
-        m_ui.message(this, QStringLiteral("The drive you have selected is not responding"),
-                     QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+        m_ui.message(this, tr("The drive you have selected is not responding"),
+                     tr("Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
 }
 
@@ -357,11 +358,11 @@ void frmExport::reportExportFailure(int number, const QString& description)
 {
     QString text;
     if (number == rig::errc::permissionDenied || number == rig::errc::pathFileAccess)
-        text = QStringLiteral("An export error has occurred") + QStringLiteral("\r\n") +
-               QStringLiteral("It is possible that you are trying to save to a write protected file");
+        text = tr("An export error has occurred") + QStringLiteral("\r\n") +
+               tr("It is possible that you are trying to save to a write protected file");
     else
-        text = QStringLiteral("Error ") + QString::number(number) + QStringLiteral(": ") + description;
-    m_ui.message(this, text, messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+        text = tr("Error ") + QString::number(number) + QStringLiteral(": ") + description;
+    m_ui.message(this, text, messageTitle(), ui::Icon::Exclamation, ui::Buttons::Ok);
 }
 
 bool frmExport::exportLampData()
@@ -377,15 +378,15 @@ bool frmExport::exportLampData()
     } catch (const rig::RigError& error) {
         // Not a write problem, whatever its number: show what went wrong with which file.
         m_ui.message(this,
-                     QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                     tr("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
                          QString::fromLocal8Bit(error.description().c_str()),
-                     messageTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+                     messageTitle(), ui::Icon::Exclamation, ui::Buttons::Ok);
         return false;
     }
 
     ui::FileRequest request;
-    request.title = QStringLiteral("Export to Dornick lamp data file");
-    request.filter = QStringLiteral("Dornick Lamp Data File (lamp.dat)|lamp.dat");
+    request.title = tr("Export to Dornick lamp data file");
+    request.filter = tr("Dornick Lamp Data File (lamp.dat)|lamp.dat");
     request.fileName = QStringLiteral("Lamp.dat");
     // The folder of the last export, else the folder the lamps come from.
     const QString lastTarget = m_ui.setting(targetPathKey, QString());
@@ -397,19 +398,19 @@ bool frmExport::exportLampData()
     const QString path = *chosen;
 
     if (rig::fileExists(ui::toPath(path))) {
-        const QString question = QStringLiteral("File ") + QDir::toNativeSeparators(path) + QStringLiteral(" exists") +
-                                 QStringLiteral("\r\n") + QStringLiteral("Do you wish to overwrite it?");
-        if (m_ui.message(this, question, QStringLiteral("Lamp file exists"), ui::Icon::Question,
+        const QString question = tr("File ") + QDir::toNativeSeparators(path) + tr(" exists") +
+                                 QStringLiteral("\r\n") + tr("Do you wish to overwrite it?");
+        if (m_ui.message(this, question, tr("Lamp file exists"), ui::Icon::Question,
                          ui::Buttons::YesNo) != ui::Answer::Yes)
             return false;
     }
 
     if (QFileInfo(path).fileName().toLower() != QStringLiteral("lamp.dat")) {
         m_ui.message(this,
-                     QStringLiteral("Dornick will only load lamps from a data file called 'LAMP.DAT'.") +
+                     tr("Dornick will only load lamps from a data file called 'LAMP.DAT'.") +
                          QStringLiteral("\r") +
-                         QStringLiteral("You will need to rename this file before loading it into the console"),
-                     QStringLiteral("File export warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
+                         tr("You will need to rename this file before loading it into the console"),
+                     tr("File export warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
     }
 
     try {

@@ -19,26 +19,26 @@ frmImport::frmImport(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent)
       m_ui(ui)
 {
     setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(QStringLiteral("Dornick File Import"));
+    setWindowTitle(tr("Dornick File Import"));
 
-    m_lblImportFile = new QLabel(QStringLiteral("Import filename:"), this);
+    m_lblImportFile = new QLabel(tr("Import filename:"), this);
     m_lblImportFile->setObjectName(QStringLiteral("lblImportFile"));
     m_txtImportFile = new QLineEdit(this);
     m_txtImportFile->setObjectName(QStringLiteral("txtImportFile"));
     m_txtImportFile->setMinimumWidth(ui::twipsToPixels(3600));
-    m_btnBrowse = new QPushButton(QStringLiteral("&Browse..."), this);
+    m_btnBrowse = new QPushButton(tr("&Browse..."), this);
     m_btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    m_btnImport = new QPushButton(QStringLiteral("&Import"), this);
+    m_btnImport = new QPushButton(tr("&Import"), this);
     m_btnImport->setObjectName(QStringLiteral("btnImport"));
-    m_Label2 = new QLabel(QStringLiteral("Entity(s) found:"), this);
+    m_Label2 = new QLabel(tr("Entity(s) found:"), this);
     m_Label2->setObjectName(QStringLiteral("Label2"));
     m_lstLamps = new QListWidget(this);
     m_lstLamps->setObjectName(QStringLiteral("lstLamps"));
     m_lstLamps->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lstLamps->setMinimumHeight(ui::twipsToPixels(2400));
-    m_btnOpen = new QPushButton(QStringLiteral("&Open Entity"), this);
+    m_btnOpen = new QPushButton(tr("&Open Entity"), this);
     m_btnOpen->setObjectName(QStringLiteral("btnOpen"));
-    m_btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    m_btnCancel = new QPushButton(tr("&Cancel"), this);
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     for (QPushButton* button : {m_btnBrowse, m_btnImport, m_btnOpen, m_btnCancel})
         button->setAutoDefault(false);
@@ -64,7 +64,7 @@ frmImport::frmImport(rig::StagePatch& patch, ui::Ui& ui, QWidget* parent)
 void frmImport::btnBrowse_Click()
 {
     ui::FileRequest request;
-    request.filter = QStringLiteral("Dornick Lamp Files (lamp.dat)|lamp.dat");
+    request.filter = tr("Dornick Lamp Files (lamp.dat)|lamp.dat");
     const std::optional<QString> chosen = m_ui.openFileName(this, request);
     if (!chosen || chosen->isEmpty())
         return;
@@ -81,7 +81,7 @@ void frmImport::importDataFile(const QString& path)
         imported = rig::importLampDataFile(ui::toPath(path));
     } catch (const rig::RigError& error) {
         // Nothing read is used: the list, the slots and the stage patch stay as they were.
-        m_ui.message(this, QStringLiteral("Error: ") + QString::fromLocal8Bit(error.description().c_str()),
+        m_ui.message(this, tr("Error: ") + QString::fromLocal8Bit(error.description().c_str()),
                      QString::fromStdString(error.source()), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
@@ -104,9 +104,9 @@ void frmImport::btnOpen_Click()
     QListWidgetItem* item = m_lstLamps->currentItem();
     if (item == nullptr || !item->isSelected()) {
         m_ui.message(this,
-                     QStringLiteral("You did not select any lamps to import") + QStringLiteral("\r\n") +
-                         QStringLiteral("Please select a lamp and then click Open Entity"),
-                     QStringLiteral("Import Lamp Error"), ui::Icon::Critical, ui::Buttons::Ok);
+                     tr("You did not select any lamps to import") + QStringLiteral("\r\n") +
+                         tr("Please select a lamp and then click Open Entity"),
+                     tr("Import Lamp Error"), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
     const int slot = item->data(Qt::UserRole).toInt();

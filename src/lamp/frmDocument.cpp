@@ -10,6 +10,7 @@
 #include "ui/file_names.h"
 #include "ui/ui.h"
 
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -43,7 +44,7 @@ constexpr int wheelPages = 8;
 constexpr int maxStep = 255;
 
 const QString crlf = QStringLiteral("\r\n");
-const QString appTitle = QStringLiteral("Tarsen Rigsmith");
+QString appTitle() { return frmDocument::tr("Tarsen Rigsmith"); }
 
 int px(double twips) { return ui::twipsToPixels(twips); }
 
@@ -170,11 +171,11 @@ QSize frmDocument::sizeHint() const
 
 void frmDocument::createControls()
 {
-    m_txtLampName = new QLineEdit(QStringLiteral("New Lamp"), this);
+    m_txtLampName = new QLineEdit(tr("New Lamp"), this);
     m_txtLampName->setObjectName(QStringLiteral("txtLampName"));
     place(m_txtLampName, 240, 120, 3975, 495);
 
-    m_Label1 = new QLabel(QStringLiteral("Number of channels"), this);
+    m_Label1 = new QLabel(tr("Number of channels"), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
     place(m_Label1, 4320, 120, 2130, 300);
 
@@ -182,7 +183,7 @@ void frmDocument::createControls()
     m_txtNoChannels->setObjectName(QStringLiteral("txtNoChannels"));
     place(m_txtNoChannels, 6600, 75, 615, 525);
 
-    m_Label5 = new QLabel(QStringLiteral("Icon"), this);
+    m_Label5 = new QLabel(tr("Icon"), this);
     m_Label5->setObjectName(QStringLiteral("Label5"));
     place(m_Label5, 7320, 120, 465, 300);
 
@@ -231,7 +232,7 @@ void frmDocument::createControls()
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
 
-    m_btnVerify = new QPushButton(QStringLiteral("&Verify"), this);
+    m_btnVerify = new QPushButton(tr("&Verify"), this);
     m_btnVerify->setObjectName(QStringLiteral("btnVerify"));
     place(m_btnVerify, 6240, 3240, 1335, 375);
 
@@ -257,11 +258,11 @@ void frmDocument::createControls()
         function->installEventFilter(this);
     }
 
-    m_Command1 = new QPushButton(QStringLiteral("&Next Function"), this);
+    m_Command1 = new QPushButton(tr("&Next Function"), this);
     m_Command1->setObjectName(QStringLiteral("Command1"));
     place(m_Command1, 7800, 5640, 1455, 375);
 
-    m_lblPage = new QLabel(QStringLiteral("Page: 1 of 8"), this);
+    m_lblPage = new QLabel(tr("Page: 1 of 8"), this);
     m_lblPage->setObjectName(QStringLiteral("lblPage"));
     place(m_lblPage, 7800, 6240, 1455, 255);
 
@@ -361,7 +362,7 @@ void frmDocument::File_New()
 {
     m_lamp = rig::newLamp();
     m_filePath.clear();
-    setWindowTitle(QStringLiteral("New Lamp"));
+    setWindowTitle(tr("New Lamp"));
     Form_Load();
     m_changed = true;
 }
@@ -381,7 +382,7 @@ void frmDocument::File_Import()
 {
     m_lamp = m_lmpImport;
     m_filePath.clear();
-    setWindowTitle(QStringLiteral("Imported Lamp"));
+    setWindowTitle(tr("Imported Lamp"));
     Form_Load();
     m_changed = true;
 }
@@ -401,7 +402,7 @@ void frmDocument::File_Save_As()
 void frmDocument::Form_Load()
 {
     m_wheelPage = 0;
-    m_lblPage->setText(QStringLiteral("Page: 1 of 8"));
+    m_lblPage->setText(tr("Page: 1 of 8"));
 
     // Changing a box's text runs its procedure, exactly as if the user had typed it.
     const QString count = QString::number(m_lamp.NumberChannel);
@@ -428,17 +429,17 @@ bool frmDocument::saveLampAs()
 {
     // A name typed without an extension gets ".lmp": Open reads only names ending in lmp.
     const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
-        this, QStringLiteral("Lamps (*.lmp)|*.lmp"), trimSpaces(m_txtLampName->text()) + QStringLiteral(".lmp"),
-        QStringLiteral("Save Lamp as"), QStringLiteral("lmp"));
+        this, tr("Lamps (*.lmp)|*.lmp"), trimSpaces(m_txtLampName->text()) + QStringLiteral(".lmp"),
+        tr("Save Lamp as"), QStringLiteral("lmp"));
     if (!chosen)
         return false;  // cancelled: silent
     const QString& fileName = *chosen;
     if (fileName.isEmpty()) {
-        m_ui.message(this, QStringLiteral("No filename specified"), QStringLiteral("Save Lamp as"),
+        m_ui.message(this, tr("No filename specified"), tr("Save Lamp as"),
                      ui::Icon::Critical, ui::Buttons::Ok);
         return false;
     }
-    if (!m_dlgCommonDialog.confirmOverwrite(this, fileName, QStringLiteral("Lamp file exists")))
+    if (!m_dlgCommonDialog.confirmOverwrite(this, fileName, tr("Lamp file exists")))
         return false;
     if (!writeTo(fileName))
         return false;
@@ -455,13 +456,13 @@ bool frmDocument::writeTo(const QString& fileName)
         rig::writeLampFile(ui::toPath(fileName), m_lamp);
     } catch (const rig::RigError& error) {
         if (error.number() == rig::errc::permissionDenied)
-            m_ui.message(this, QStringLiteral("The disk that you are saving to is write protected"),
-                         appTitle, ui::Icon::Critical, ui::Buttons::Ok);
+            m_ui.message(this, tr("The disk that you are saving to is write protected"),
+                         appTitle(), ui::Icon::Critical, ui::Buttons::Ok);
         else
             m_ui.message(this,
-                         QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
+                         tr("Error ") + QString::number(error.number()) + QStringLiteral(": ") +
                              QString::fromStdString(error.description()),
-                         appTitle, ui::Icon::Exclamation, ui::Buttons::Ok);
+                         appTitle(), ui::Icon::Exclamation, ui::Buttons::Ok);
         return false;
     }
     m_changed = false;
@@ -495,8 +496,8 @@ void frmDocument::closeEvent(QCloseEvent* event)
         return;
     }
     const ui::Answer answer = m_ui.message(
-        this, QStringLiteral("You have made changes to this lamp") + crlf + QStringLiteral("Do you wish to save before closing?"),
-        QStringLiteral("Close Window"), ui::Icon::Question, ui::Buttons::YesNoCancel);
+        this, tr("You have made changes to this lamp") + crlf + tr("Do you wish to save before closing?"),
+        tr("Close Window"), ui::Icon::Question, ui::Buttons::YesNoCancel);
     switch (answer) {
     case ui::Answer::Yes:
         // A save that was cancelled or failed keeps the window, so the edits survive.
@@ -522,10 +523,10 @@ void frmDocument::labelGrid()
     m_grdChannels->setColumnCount(3);
     m_grdChannels->setRowCount(rows);
     m_grdChannels->setHorizontalHeaderLabels(
-        {QStringLiteral("Function (Gang)"), QStringLiteral("Palette type"), QStringLiteral("Step")});
+        {tr("Function (Gang)"), tr("Palette type"), tr("Step")});
     QStringList labels;
     for (int row = 1; row <= rows; ++row)
-        labels << QStringLiteral("Channel %1").arg(row);
+        labels << tr("Channel %1").arg(row);
     m_grdChannels->setVerticalHeaderLabels(labels);
     fitToFont();
 }
@@ -663,7 +664,7 @@ void frmDocument::txtNoChannels_Change()
         m_ui.message(this,
                      QStringLiteral("This version of Dornick software supports lamps with between 1 and 36 "
                                     "channels"),
-                     QStringLiteral("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
+                     tr("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
         m_lamp.NumberChannel = static_cast<std::uint8_t>(rig::maxChannels);
         m_txtNoChannels->setText(QString::number(rig::maxChannels));  // runs this procedure again
         m_txtNoChannels->selectAll();
@@ -701,13 +702,13 @@ void frmDocument::verifyLamp()
     for (const rig::Finding& finding : findings) {
         const QString text = QString::fromStdString(finding.text);
         if (finding.kind == rig::FindingKind::Warning)
-            m_ui.message(this, text, QStringLiteral("Verify Warning"), ui::Icon::Information,
+            m_ui.message(this, text, tr("Verify Warning"), ui::Icon::Information,
                          ui::Buttons::Ok);
         else
-            m_ui.message(this, text, QStringLiteral("Verify Error"), ui::Icon::Critical, ui::Buttons::Ok);
+            m_ui.message(this, text, tr("Verify Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
     if (!rig::hasError(findings))
-        m_ui.message(this, QString::fromLatin1(rig::lampCheckComplete), QStringLiteral("Rigsmith Verify"),
+        m_ui.message(this, QString::fromLatin1(rig::lampCheckComplete), tr("Rigsmith Verify"),
                      ui::Icon::Information, ui::Buttons::Ok);
 }
 
@@ -753,7 +754,7 @@ void frmDocument::refreshIcon()
 void frmDocument::Command1_Click()
 {
     m_wheelPage = (m_wheelPage + 1) % wheelPages;
-    m_lblPage->setText(QStringLiteral("Page: %1 of 8").arg(m_wheelPage + 1));
+    m_lblPage->setText(tr("Page: %1 of 8").arg(m_wheelPage + 1));
     refreshWheels();
 }
 

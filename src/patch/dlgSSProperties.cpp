@@ -69,7 +69,7 @@ dlgSSProperties::dlgSSProperties(rig::StagePatch& patch, ui::Ui& ui, QWidget* pa
       m_ui(ui)
 {
     setObjectName(QStringLiteral("dlgSSProperties"));
-    setWindowTitle(QStringLiteral("Lamp Patch Properties"));
+    setWindowTitle(tr("Lamp Patch Properties"));
     setModal(true);
 
     m_txtLampNumber = namedBox(QStringLiteral("txtLampNumber"), this, true);
@@ -80,41 +80,41 @@ dlgSSProperties::dlgSSProperties(rig::StagePatch& patch, ui::Ui& ui, QWidget* pa
     m_txtScreenCol = namedBox(QStringLiteral("txtScreenCol"), this);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(namedLabel(QStringLiteral("lblLampNumber"), QStringLiteral("Lamp Number"), this), 0, 0);
+    fields->addWidget(namedLabel(QStringLiteral("lblLampNumber"), tr("Lamp Number"), this), 0, 0);
     fields->addWidget(m_txtLampNumber, 0, 1, 1, 3);
-    fields->addWidget(namedLabel(QStringLiteral("lblNoChans"), QStringLiteral("Number of channels"), this), 1, 0);
+    fields->addWidget(namedLabel(QStringLiteral("lblNoChans"), tr("Number of channels"), this), 1, 0);
     fields->addWidget(m_txtNoChans, 1, 1, 1, 3);
-    fields->addWidget(namedLabel(QStringLiteral("lblLampType"), QStringLiteral("Lamp Type"), this), 2, 0);
+    fields->addWidget(namedLabel(QStringLiteral("lblLampType"), tr("Lamp Type"), this), 2, 0);
     fields->addWidget(m_cmbLampType, 2, 1, 1, 3);
-    fields->addWidget(namedLabel(QStringLiteral("lblScreenPosition"), QStringLiteral("Screen Position"), this), 3, 0);
+    fields->addWidget(namedLabel(QStringLiteral("lblScreenPosition"), tr("Screen Position"), this), 3, 0);
     fields->addWidget(m_txtScreenRow, 3, 1);
     fields->addWidget(m_txtScreenCol, 3, 2);
-    fields->addWidget(namedLabel(QStringLiteral("lblPoint"), QStringLiteral("Point"), this), 3, 3);
+    fields->addWidget(namedLabel(QStringLiteral("lblPoint"), tr("Point"), this), 3, 3);
 
-    m_fraPanTilt = new QGroupBox(QStringLiteral("Pan / Tilt Settings"), this);
+    m_fraPanTilt = new QGroupBox(tr("Pan / Tilt Settings"), this);
     m_fraPanTilt->setObjectName(QStringLiteral("fraPanTilt"));
-    m_optPanInv = namedCheck(QStringLiteral("optPanInv"), QStringLiteral("Pan Invert"), m_fraPanTilt);
-    m_optTiltInv = namedCheck(QStringLiteral("optTiltInv"), QStringLiteral("Tilt Invert"), m_fraPanTilt);
-    m_optPanTiltSwap = namedCheck(QStringLiteral("optPanTiltSwap"), QStringLiteral("Pan / Tilt Swap"), m_fraPanTilt);
+    m_optPanInv = namedCheck(QStringLiteral("optPanInv"), tr("Pan Invert"), m_fraPanTilt);
+    m_optTiltInv = namedCheck(QStringLiteral("optTiltInv"), tr("Tilt Invert"), m_fraPanTilt);
+    m_optPanTiltSwap = namedCheck(QStringLiteral("optPanTiltSwap"), tr("Pan / Tilt Swap"), m_fraPanTilt);
     auto* panTilt = new QVBoxLayout(m_fraPanTilt);
     panTilt->addWidget(m_optPanInv);
     panTilt->addWidget(m_optTiltInv);
     panTilt->addWidget(m_optPanTiltSwap);
 
-    m_fraPatch = new QGroupBox(QStringLiteral("Patching"), this);
+    m_fraPatch = new QGroupBox(tr("Patching"), this);
     m_fraPatch->setObjectName(QStringLiteral("fraPatch"));
     m_txtStartChan = namedBox(QStringLiteral("txtStartChan"), m_fraPatch);
     m_txtStartDMX = namedBox(QStringLiteral("txtStartDMX"), m_fraPatch);
-    m_btnAutoPatch = namedButton(QStringLiteral("btnAutoPatch"), QStringLiteral("&Patch"), m_fraPatch);
+    m_btnAutoPatch = namedButton(QStringLiteral("btnAutoPatch"), tr("&Patch"), m_fraPatch);
     auto* patching = new QGridLayout(m_fraPatch);
-    patching->addWidget(namedLabel(QStringLiteral("lblStartChan"), QStringLiteral("Start Channel"), m_fraPatch), 0, 0);
+    patching->addWidget(namedLabel(QStringLiteral("lblStartChan"), tr("Start Channel"), m_fraPatch), 0, 0);
     patching->addWidget(m_txtStartChan, 0, 1);
-    patching->addWidget(namedLabel(QStringLiteral("lblStartDMX"), QStringLiteral("Start DMX"), m_fraPatch), 1, 0);
+    patching->addWidget(namedLabel(QStringLiteral("lblStartDMX"), tr("Start DMX"), m_fraPatch), 1, 0);
     patching->addWidget(m_txtStartDMX, 1, 1);
     patching->addWidget(m_btnAutoPatch, 2, 1);
 
-    m_btnOK = namedButton(QStringLiteral("btnOK"), QStringLiteral("&OK"), this);
-    m_btnCancel = namedButton(QStringLiteral("btnCancel"), QStringLiteral("&Cancel"), this);
+    m_btnOK = namedButton(QStringLiteral("btnOK"), tr("&OK"), this);
+    m_btnCancel = namedButton(QStringLiteral("btnCancel"), tr("&Cancel"), this);
     m_btnOK->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -175,9 +175,9 @@ void dlgSSProperties::btnAutoPatch_Click()
     const int channels = rig::entryChannelCount(m_patch, m_ssEntry);
     const int address = m_patch.nNextDMX;
     if (address + channels > int16Max) {
-        warn(QStringLiteral("The automatic patch has run out of addresses: the next block would pass %1.")
+        warn(tr("The automatic patch has run out of addresses: the next block would pass %1.")
                  .arg(int16Max) +
-             QStringLiteral("\r\n") + QStringLiteral("Enter a DMX start address by hand."));
+             QStringLiteral("\r\n") + tr("Enter a DMX start address by hand."));
         return;
     }
     m_txtStartChan->setText(QString::number(address));
@@ -187,7 +187,7 @@ void dlgSSProperties::btnAutoPatch_Click()
 
 void dlgSSProperties::warn(const QString& text)
 {
-    m_ui.message(this, text, QStringLiteral("Warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
+    m_ui.message(this, text, tr("Warning"), ui::Icon::Exclamation, ui::Buttons::Ok);
 }
 
 std::optional<int> dlgSSProperties::readNumber(QLineEdit* box, const QString& what, int low, int high)
@@ -195,7 +195,7 @@ std::optional<int> dlgSSProperties::readNumber(QLineEdit* box, const QString& wh
     bool ok = false;
     const int value = box->text().trimmed().toInt(&ok, 10);
     if (!ok || value < low || value > high) {
-        warn(QStringLiteral("%1 must be a whole number from %2 to %3.").arg(what).arg(low).arg(high));
+        warn(tr("%1 must be a whole number from %2 to %3.").arg(what).arg(low).arg(high));
         box->setFocus();
         box->selectAll();
         return std::nullopt;
@@ -205,22 +205,22 @@ std::optional<int> dlgSSProperties::readNumber(QLineEdit* box, const QString& wh
 
 void dlgSSProperties::btnOK_Click()
 {
-    const std::optional<int> startChannel = readNumber(m_txtStartChan, QStringLiteral("Start Channel"), int16Min, int16Max);
+    const std::optional<int> startChannel = readNumber(m_txtStartChan, tr("Start Channel"), int16Min, int16Max);
     if (!startChannel)
         return;
-    const std::optional<int> startDMX = readNumber(m_txtStartDMX, QStringLiteral("Start DMX"), int16Min, int16Max);
+    const std::optional<int> startDMX = readNumber(m_txtStartDMX, tr("Start DMX"), int16Min, int16Max);
     if (!startDMX)
         return;
     if (*startDMX == 0) {
-        warn(QStringLiteral("This lamp has not been assigned a DMX start address.") + QStringLiteral("\r\n") +
-             QStringLiteral("Rigsmith can not add this lamp unless a valid") + QStringLiteral("\r\n") +
-             QStringLiteral("is given"));
+        warn(tr("This lamp has not been assigned a DMX start address.") + QStringLiteral("\r\n") +
+             tr("Rigsmith can not add this lamp unless a valid") + QStringLiteral("\r\n") +
+             tr("is given"));
         return;
     }
-    const std::optional<int> row = readNumber(m_txtScreenRow, QStringLiteral("The screen row"), 1, rig::stageRows);
+    const std::optional<int> row = readNumber(m_txtScreenRow, tr("The screen row"), 1, rig::stageRows);
     if (!row)
         return;
-    const std::optional<int> col = readNumber(m_txtScreenCol, QStringLiteral("The screen column"), 1, rig::stageCols);
+    const std::optional<int> col = readNumber(m_txtScreenCol, tr("The screen column"), 1, rig::stageCols);
     if (!col)
         return;
     if (!validTag()) {

@@ -43,7 +43,7 @@ frmStageScreen::frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& d
       m_toolbox(toolbox)
 {
     setObjectName(QStringLiteral("frmStageScreen"));
-    setWindowTitle(QStringLiteral("Stage Screen"));
+    setWindowTitle(tr("Stage Screen"));
 
     // Grid rows and columns count from 1 as stage cells; the headings (numbers over
     // the columns, letters beside the rows) are the table's own header row and column.
@@ -211,10 +211,10 @@ void frmStageScreen::File_Save_As()
     try {
         // A name typed without an extension gets ".pat": Open reads only names ending in pat.
         const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
-            this, QStringLiteral("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"));
+            this, tr("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"));
         if (!chosen || chosen->isEmpty())
             return;
-        if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, QStringLiteral("Stage patch file exists")))
+        if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, tr("Stage patch file exists")))
             return;
         rig::writePatchFile(ui::toPath(*chosen), m_state.patch);
         m_dlgCommonDialog.succeeded(*chosen);
@@ -224,9 +224,9 @@ void frmStageScreen::File_Save_As()
         emit fileSaved(m_sFileName);
     } catch (const rig::RigError& error) {
         m_ui.message(this,
-                     QStringLiteral("Error ") + QString::number(error.number()) + QStringLiteral("\r\n") +
+                     tr("Error ") + QString::number(error.number()) + QStringLiteral("\r\n") +
                          QString::fromStdString(error.description()),
-                     QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+                     tr("Error"), ui::Icon::Critical, ui::Buttons::Ok);
     }
 }
 
@@ -250,9 +250,9 @@ void frmStageScreen::editProperties(int nLamp, int nRow, int nCol)
 void frmStageScreen::refuseDropOnLamp()
 {
     m_ui.message(this,
-                 QStringLiteral("You have attempted to drop a lamp on top of another.") +
-                     QStringLiteral("\r\r") + QStringLiteral("This is not allowed in Tarsen Rigsmith."),
-                 QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+                 tr("You have attempted to drop a lamp on top of another.") +
+                     QStringLiteral("\r\r") + tr("This is not allowed in Tarsen Rigsmith."),
+                 tr("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
 }
 
 void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
@@ -278,10 +278,10 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
         ++entry;
     if (entry >= static_cast<int>(rig::patchEntryCount)) {
         m_ui.message(this,
-                     QStringLiteral("The stage patch is full: all %1 lamp numbers have been used.")
+                     tr("The stage patch is full: all %1 lamp numbers have been used.")
                              .arg(rig::patchEntryCount) +
-                         QStringLiteral("\r\n") + QStringLiteral("No more lamps can be added."),
-                     QStringLiteral("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+                         QStringLiteral("\r\n") + tr("No more lamps can be added."),
+                     tr("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
         return;
     }
     patch.patchEntries[static_cast<std::size_t>(entry)].LampType = m_state.nToolLamp;
@@ -441,8 +441,8 @@ bool frmStageScreen::confirmDiscard()
 {
     if (!m_bChanged)
         return true;
-    return m_ui.message(this, QStringLiteral("Close window without saving changes?"),
-                        QStringLiteral("Close window"), ui::Icon::Question,
+    return m_ui.message(this, tr("Close window without saving changes?"),
+                        tr("Close window"), ui::Icon::Question,
                         ui::Buttons::OkCancel) == ui::Answer::Ok;
 }
 

@@ -21,11 +21,11 @@ mnuMenus::mnuMenus() : QWidget(nullptr)
 
     m_mnuSSPopUp = new QMenu(this);
     m_mnuSSPopUp->setObjectName(QStringLiteral("mnuSSPopUp"));
-    QAction* cut = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCut"), QStringLiteral("Cu&t"));
-    QAction* copy = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCopy"), QStringLiteral("&Copy"));
-    QAction* paste = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSPaste"), QStringLiteral("&Paste"));
+    QAction* cut = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCut"), tr("Cu&t"));
+    QAction* copy = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCopy"), tr("&Copy"));
+    QAction* paste = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSPaste"), tr("&Paste"));
     m_mnuSSPopUp->addSeparator();
-    QAction* properties = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSProperties"), QStringLiteral("P&roperties"));
+    QAction* properties = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSProperties"), tr("P&roperties"));
     copy->setEnabled(false);
     paste->setEnabled(false);
     QFont bold = properties->font();

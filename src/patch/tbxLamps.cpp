@@ -35,7 +35,7 @@ tbxLamps::tbxLamps(rig::AppState& state, ui::Ui& ui, QWidget& owner)
       m_dlgCommonDialog(ui)
 {
     setObjectName(QStringLiteral("tbxLamps"));
-    setWindowTitle(QStringLiteral("Lamps"));
+    setWindowTitle(tr("Lamps"));
 
     m_grdLampTool = new QTableWidget(toolRows, 1, this);
     m_grdLampTool->setObjectName(QStringLiteral("grdLampTool"));
@@ -124,9 +124,9 @@ void tbxLamps::grdLampTool_MouseDown(Qt::MouseButton button, int slot)
     }
     if (!m_state.patch.slotHoldsLamp(static_cast<std::size_t>(slot))) {
         m_ui.message(this,
-                     QStringLiteral("No lamp has been assigned to this button.") + QStringLiteral("\r\n") +
-                         QStringLiteral("Please assign a lamp by right clicking the button"),
-                     QStringLiteral("Warning"), ui::Icon::Information, ui::Buttons::Ok);
+                     tr("No lamp has been assigned to this button.") + QStringLiteral("\r\n") +
+                         tr("Please assign a lamp by right clicking the button"),
+                     tr("Warning"), ui::Icon::Information, ui::Buttons::Ok);
         return;
     }
     m_state.nToolLamp = static_cast<std::int16_t>(slot);
@@ -143,10 +143,10 @@ void tbxLamps::grdLampTool_MouseMove(int slot)
     emit statusText(QString::number(slot));
     const auto& lamp = m_state.patch.lmpLamps[static_cast<std::size_t>(slot)];
     if (m_state.patch.slotHoldsLamp(static_cast<std::size_t>(slot)))
-        m_grdLampTool->setToolTip(QStringLiteral("Drag and drop ") + ui::fromField(lamp.LampName.str()) +
-                                  QStringLiteral(" on the Stage Screen"));
+        m_grdLampTool->setToolTip(tr("Drag and drop ") + ui::fromField(lamp.LampName.str()) +
+                                  tr(" on the Stage Screen"));
     else
-        m_grdLampTool->setToolTip(QStringLiteral("No lamp assigned yet. Right click to assign"));
+        m_grdLampTool->setToolTip(tr("No lamp assigned yet. Right click to assign"));
 }
 
 void tbxLamps::assignLamp(int slot)
@@ -155,7 +155,7 @@ void tbxLamps::assignLamp(int slot)
         return;
     try {
         const std::optional<QString> chosen =
-            m_dlgCommonDialog.showOpen(this, QStringLiteral("Rigsmith Lamp Files (*.lmp)|*.lmp"));
+            m_dlgCommonDialog.showOpen(this, tr("Rigsmith Lamp Files (*.lmp)|*.lmp"));
         if (!chosen || chosen->isEmpty())
             return;
         // Read whole before the slot is touched, so a failed read leaves the slot as it was.
@@ -164,7 +164,7 @@ void tbxLamps::assignLamp(int slot)
         m_state.patch.lmpLamps[static_cast<std::size_t>(slot)] = lamp;
         m_dlgCommonDialog.succeeded(*chosen);
     } catch (const std::exception&) {
-        m_ui.message(this, QStringLiteral("There was an error loading the lamp"), QStringLiteral("Rigsmith"),
+        m_ui.message(this, tr("There was an error loading the lamp"), tr("Rigsmith"),
                      ui::Icon::None, ui::Buttons::Ok);
         return;
     }

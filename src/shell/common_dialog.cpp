@@ -4,6 +4,7 @@
 #include "ui/file_names.h"
 #include "ui/ui.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace {
@@ -45,7 +46,8 @@ bool CommonDialog::confirmOverwrite(QWidget* parent, const QString& fileName, co
     if (!rig::fileExists(ui::toPath(fileName)))
         return true;
     return m_ui.message(parent,
-                        QStringLiteral("File ") + fileName + QStringLiteral(" exists") + QStringLiteral("\r\n") +
-                            QStringLiteral("Do you wish to overwrite it?"),
+                        QCoreApplication::translate("CommonDialog", "File ") + fileName +
+                            QCoreApplication::translate("CommonDialog", " exists") + QStringLiteral("\r\n") +
+                            QCoreApplication::translate("CommonDialog", "Do you wish to overwrite it?"),
                         title, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
 }

@@ -14,7 +14,7 @@ frmAbout::frmAbout(QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Tarsen Rigsmith"));
+    setWindowTitle(tr("About Tarsen Rigsmith"));
     setModal(true);
 
     m_image1 = new QLabel(this);
@@ -22,7 +22,7 @@ frmAbout::frmAbout(QWidget* parent)
     m_image1->setPixmap(shell::productPicture(devicePixelRatioF()));
     m_image1->setFixedSize(shell::productPictureSize);
 
-    m_label1 = new QLabel(QStringLiteral("Tarsen Rigsmith"), this);
+    m_label1 = new QLabel(tr("Tarsen Rigsmith"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSizeF(15.75);
@@ -36,7 +36,7 @@ frmAbout::frmAbout(QWidget* parent)
     m_lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     m_lblDisclaimer->setWordWrap(true);
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(tr("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
@@ -58,7 +58,7 @@ frmAbout::frmAbout(QWidget* parent)
 
 QString frmAbout::buildText(int major, int minor, int revision)
 {
-    return QStringLiteral("Build %1.%2.%3").arg(major).arg(minor).arg(revision);
+    return tr("Build %1.%2.%3").arg(major).arg(minor).arg(revision);
 }
 
 void frmAbout::Form_Load() { m_lblBuild->setText(buildText(shell::versionMajor, shell::versionMinor, shell::versionRevision)); }

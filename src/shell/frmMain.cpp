@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -58,17 +59,17 @@ Failure currentFailure()
     } catch (const rig::RigError& e) {
         return {e.number(), QString::fromStdString(e.description())};
     } catch (const std::bad_alloc&) {
-        return {7, QStringLiteral("Out of memory")};
+        return {7, frmMain::tr("Out of memory")};
     } catch (const std::exception& e) {
         return {51, QString::fromLocal8Bit(e.what())};
     } catch (...) {
-        return {51, QStringLiteral("Internal error")};
+        return {51, frmMain::tr("Internal error")};
     }
 }
 
 void showError(ui::Ui& ui, QWidget* parent, const QString& text)
 {
-    ui.message(parent, text, QStringLiteral("Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    ui.message(parent, text, frmMain::tr("Error"), ui::Icon::Critical, ui::Buttons::Ok);
 }
 
 // Placement values beyond this are not a window position on any real screen, and
@@ -155,7 +156,7 @@ frmMain::frmMain(rig::AppState& state, ui::Ui& ui, QWidget* parent)
       m_dlgCommonDialog(ui)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Tarsen Rigsmith"));
+    setWindowTitle(tr("Tarsen Rigsmith"));
     setWindowIcon(shell::productIcon());
     // The toolbar and status bar are shown and hidden through the View menu only.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -207,26 +208,26 @@ void frmMain::createMenus()
         action->setShortcuts(keys);
     };
 
-    QMenu* mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    QMenu* mnuFileNew = mnuFile->addMenu(QStringLiteral("&New"));
+    QMenu* mnuFile = menu("mnuFile", tr("&File"));
+    QMenu* mnuFileNew = mnuFile->addMenu(tr("&New"));
     mnuFileNew->setObjectName(QStringLiteral("mnuFileNew"));
     mnuFileNew->menuAction()->setObjectName(QStringLiteral("mnuFileNew"));
-    standardKeys(item(mnuFileNew, "mnuFileNewLamp", QStringLiteral("Lamp"), &frmMain::mnuFileNewLamp_Click),
+    standardKeys(item(mnuFileNew, "mnuFileNewLamp", tr("Lamp"), &frmMain::mnuFileNewLamp_Click),
                  QKeySequence::New);
-    item(mnuFileNew, "mnuFileNewStagePatch", QStringLiteral("Stage Patch"), nullptr);
-    item(mnuFile, "mnuFileOpen", QStringLiteral("&Open"), &frmMain::mnuFileOpen_Click,
+    item(mnuFileNew, "mnuFileNewStagePatch", tr("Stage Patch"), nullptr);
+    item(mnuFile, "mnuFileOpen", tr("&Open"), &frmMain::mnuFileOpen_Click,
          QKeySequence(Qt::CTRL | Qt::Key_O));
-    standardKeys(item(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmMain::mnuFileClose_Click),
+    standardKeys(item(mnuFile, "mnuFileClose", tr("&Close"), &frmMain::mnuFileClose_Click),
                  QKeySequence::Close);
     bar(mnuFile, "mnuFileBar1");
-    item(mnuFile, "mnuFileSave", QStringLiteral("&Save"), &frmMain::mnuFileSave_Click,
+    item(mnuFile, "mnuFileSave", tr("&Save"), &frmMain::mnuFileSave_Click,
          QKeySequence(Qt::CTRL | Qt::Key_S));
-    standardKeys(item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As..."), &frmMain::mnuFileSaveAs_Click),
+    standardKeys(item(mnuFile, "mnuFileSaveAs", tr("Save &As..."), &frmMain::mnuFileSaveAs_Click),
                  QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     bar(mnuFile, "mnuFileBar1_5");
-    item(mnuFile, "mnuFileExport", QStringLiteral("&Export..."), &frmMain::mnuFileExport_Click);
-    item(mnuFile, "mnuFileImport", QStringLiteral("&Import..."), &frmMain::mnuFileImport_Click);
-    item(mnuFile, "mnuFileImportFixture", QStringLiteral("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
+    item(mnuFile, "mnuFileExport", tr("&Export..."), &frmMain::mnuFileExport_Click);
+    item(mnuFile, "mnuFileImport", tr("&Import..."), &frmMain::mnuFileImport_Click);
+    item(mnuFile, "mnuFileImportFixture", tr("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
     bar(mnuFile, "mnuFileBar4");
     // The recent files sit between the last separator and Exit, with a separator of
     // their own that shows only with them.
@@ -240,37 +241,37 @@ void frmMain::createMenus()
     m_mnuFileRecentBar = mnuFile->addSeparator();
     m_mnuFileRecentBar->setObjectName(QStringLiteral("mnuFileRecentBar"));
     m_mnuFileRecentBar->setVisible(false);
-    standardKeys(item(mnuFile, "mnuFileExit", QStringLiteral("E&xit"), &frmMain::mnuFileExit_Click),
+    standardKeys(item(mnuFile, "mnuFileExit", tr("E&xit"), &frmMain::mnuFileExit_Click),
                  QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Another instance may have changed the list since.
     connect(mnuFile, &QMenu::aboutToShow, this, &frmMain::refreshRecentFiles);
 
-    QMenu* mnuEdit = menu("mnuEdit", QStringLiteral("&Edit"));
-    item(mnuEdit, "mnuEditUndo", QStringLiteral("&Undo"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QMenu* mnuEdit = menu("mnuEdit", tr("&Edit"));
+    item(mnuEdit, "mnuEditUndo", tr("&Undo"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_Z));
     bar(mnuEdit, "mnuEditBar1");
-    item(mnuEdit, "mnuEditCut", QStringLiteral("Cu&t"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_X));
-    item(mnuEdit, "mnuEditCopy", QStringLiteral("&Copy"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_C));
-    item(mnuEdit, "mnuEditPaste", QStringLiteral("&Paste"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_V));
-    item(mnuEdit, "mnuEditPasteSpecial", QStringLiteral("Paste &Special..."), nullptr);
+    item(mnuEdit, "mnuEditCut", tr("Cu&t"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_X));
+    item(mnuEdit, "mnuEditCopy", tr("&Copy"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_C));
+    item(mnuEdit, "mnuEditPaste", tr("&Paste"), nullptr, QKeySequence(Qt::CTRL | Qt::Key_V));
+    item(mnuEdit, "mnuEditPasteSpecial", tr("Paste &Special..."), nullptr);
 
-    QMenu* mnuView = menu("mnuView", QStringLiteral("&View"));
-    m_mnuViewToolbar = item(mnuView, "mnuViewToolbar", QStringLiteral("&Toolbar"), &frmMain::mnuViewToolbar_Click);
+    QMenu* mnuView = menu("mnuView", tr("&View"));
+    m_mnuViewToolbar = item(mnuView, "mnuViewToolbar", tr("&Toolbar"), &frmMain::mnuViewToolbar_Click);
     m_mnuViewStatusBar =
-        item(mnuView, "mnuViewStatusBar", QStringLiteral("Status &Bar"), &frmMain::mnuViewStatusBar_Click);
+        item(mnuView, "mnuViewStatusBar", tr("Status &Bar"), &frmMain::mnuViewStatusBar_Click);
     for (QAction* toggle : {m_mnuViewToolbar, m_mnuViewStatusBar}) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
     }
 
-    m_mnuWindow = menu("mnuWindow", QStringLiteral("&Window"));
-    item(m_mnuWindow, "mnuWindowNewWindow", QStringLiteral("&New Window"), nullptr);
+    m_mnuWindow = menu("mnuWindow", tr("&Window"));
+    item(m_mnuWindow, "mnuWindowNewWindow", tr("&New Window"), nullptr);
     bar(m_mnuWindow, "mnuWindowBar1");
-    item(m_mnuWindow, "mnuWindowCascade", QStringLiteral("&Cascade"), &frmMain::mnuWindowCascade_Click);
-    item(m_mnuWindow, "mnuWindowTileHorizontal", QStringLiteral("Tile &Horizontal"),
+    item(m_mnuWindow, "mnuWindowCascade", tr("&Cascade"), &frmMain::mnuWindowCascade_Click);
+    item(m_mnuWindow, "mnuWindowTileHorizontal", tr("Tile &Horizontal"),
          &frmMain::mnuWindowTileHorizontal_Click);
-    item(m_mnuWindow, "mnuWindowTileVertical", QStringLiteral("Tile &Vertical"),
+    item(m_mnuWindow, "mnuWindowTileVertical", tr("Tile &Vertical"),
          &frmMain::mnuWindowTileVertical_Click);
-    item(m_mnuWindow, "mnuWindowArrangeIcons", QStringLiteral("&Arrange Icons"),
+    item(m_mnuWindow, "mnuWindowArrangeIcons", tr("&Arrange Icons"),
          &frmMain::mnuWindowArrangeIcons_Click);
     m_mnuWindowListBar = m_mnuWindow->addSeparator();
     m_mnuWindowListBar->setObjectName(QStringLiteral("mnuWindowListBar"));
@@ -286,37 +287,38 @@ void frmMain::createMenus()
     windowKey("mnuWindowNext", QKeySequence::NextChild, &QMdiArea::activateNextSubWindow);
     windowKey("mnuWindowPrevious", QKeySequence::PreviousChild, &QMdiArea::activatePreviousSubWindow);
 
-    QMenu* mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
-    item(mnuHelp, "mnuHelpAbout", QStringLiteral("&About Tarsen Rigsmith..."), &frmMain::mnuHelpAbout_Click);
+    QMenu* mnuHelp = menu("mnuHelp", tr("&Help"));
+    item(mnuHelp, "mnuHelpAbout", tr("&About Tarsen Rigsmith..."), &frmMain::mnuHelpAbout_Click);
 }
 
 void frmMain::createToolBar()
 {
-    m_tbToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_tbToolBar = addToolBar(tr("Toolbar"));
     m_tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     m_tbToolBar->setMovable(false);
     m_tbToolBar->setFloatable(false);
     m_tbToolBar->setIconSize(QSize(16, 16));
     m_tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    const auto button = [this](const QString& key, shell::ToolbarPicture picture) {
-        QAction* action = m_tbToolBar->addAction(shell::toolbarIcon(picture), key);
+    // The key picks the command; the tooltip is the text the user reads.
+    const auto button = [this](const QString& key, const QString& tip, shell::ToolbarPicture picture) {
+        QAction* action = m_tbToolBar->addAction(shell::toolbarIcon(picture), tip);
         action->setObjectName(QStringLiteral("tbToolBar") + key);
-        action->setToolTip(key);
+        action->setToolTip(tip);
         action->setData(key);
         connect(action, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
     };
-    button(QStringLiteral("New"), shell::ToolbarPicture::New);
-    button(QStringLiteral("Open"), shell::ToolbarPicture::Open);
-    button(QStringLiteral("Save"), shell::ToolbarPicture::Save);
+    button(QStringLiteral("New"), tr("New"), shell::ToolbarPicture::New);
+    button(QStringLiteral("Open"), tr("Open"), shell::ToolbarPicture::Open);
+    button(QStringLiteral("Save"), tr("Save"), shell::ToolbarPicture::Save);
     m_tbToolBar->addSeparator();
-    button(QStringLiteral("About"), shell::ToolbarPicture::About);
+    button(QStringLiteral("About"), tr("About"), shell::ToolbarPicture::About);
 }
 
 void frmMain::createStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
-    m_statusLabel = new QLabel(QStringLiteral("Tarsen Rigsmith V1.0"), this);
+    m_statusLabel = new QLabel(tr("Tarsen Rigsmith V1.0"), this);
     m_statusLabel->setObjectName(QStringLiteral("sbStatusBarText"));
     statusBar()->addWidget(m_statusLabel, 1);
 }
@@ -473,8 +475,8 @@ void frmMain::closeEvent(QCloseEvent* event)
         allClosed = closeAllChildren();
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
-                                  QStringLiteral(" when closing file:") + crlf + failure.description);
+        showError(m_ui, this, tr("Error ") + QString::number(failure.number) +
+                                  tr(" when closing file:") + crlf + failure.description);
     }
     if (!allClosed) {
         event->ignore();
@@ -494,7 +496,7 @@ void frmMain::mnuFileNewLamp_Click()
         newLampDocument();
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        showError(m_ui, this, tr("Error") + QString::number(failure.number) + crlf + failure.description);
     }
 }
 
@@ -502,10 +504,10 @@ void frmMain::mnuFileOpen_Click()
 {
     std::optional<QString> chosen;
     try {
-        chosen = m_dlgCommonDialog.showOpen(this, QStringLiteral("Lamp Files (*.lmp)|*.lmp"), QStringLiteral("Open"));
+        chosen = m_dlgCommonDialog.showOpen(this, tr("Lamp Files (*.lmp)|*.lmp"), tr("Open"));
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        showError(m_ui, this, tr("Error") + QString::number(failure.number) + crlf + failure.description);
         return;
     }
     if (!chosen || chosen->isEmpty())
@@ -533,14 +535,14 @@ void frmMain::openDocument(const QString& fileName)
                 m_dlgCommonDialog.succeeded(fileName);
         } else {
             m_ui.message(this,
-                         QStringLiteral("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
+                         tr("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") +
                              crlf + crlf + QStringLiteral("\"") + fileTitle +
-                             QStringLiteral("\" does not end in lmp or pat (in lower case)."),
-                         QStringLiteral("Open"), ui::Icon::Information, ui::Buttons::Ok);
+                             tr("\" does not end in lmp or pat (in lower case)."),
+                         tr("Open"), ui::Icon::Information, ui::Buttons::Ok);
         }
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error") + QString::number(failure.number) + crlf + failure.description);
+        showError(m_ui, this, tr("Error") + QString::number(failure.number) + crlf + failure.description);
     }
 }
 
@@ -548,16 +550,16 @@ void frmMain::mnuFileClose_Click()
 {
     QMdiSubWindow* sub = m_mdiArea->currentSubWindow();
     if (!sub) {
-        showError(m_ui, this, QStringLiteral("There is not a window open that can be closed!") + crlf + crlf +
-                                  QStringLiteral("Choose File, Exit if you wish to exit Rigsmith"));
+        showError(m_ui, this, tr("There is not a window open that can be closed!") + crlf + crlf +
+                                  tr("Choose File, Exit if you wish to exit Rigsmith"));
         return;
     }
     try {
         sub->close();  // the window may ask the user and refuse; that ends the command
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
-                                  QStringLiteral(" when closing file:") + crlf + failure.description);
+        showError(m_ui, this, tr("Error ") + QString::number(failure.number) +
+                                  tr(" when closing file:") + crlf + failure.description);
     }
 }
 
@@ -565,7 +567,7 @@ void frmMain::saveDocument(bool saveAs)
 {
     DocumentWindow* document = activeDocument();
     if (!document) {
-        showError(m_ui, this, QStringLiteral("There is not a window open that can be saved!"));
+        showError(m_ui, this, tr("There is not a window open that can be saved!"));
         return;
     }
     try {
@@ -575,8 +577,8 @@ void frmMain::saveDocument(bool saveAs)
             document->File_Save();
     } catch (...) {
         const Failure failure = currentFailure();
-        showError(m_ui, this, QStringLiteral("Error ") + QString::number(failure.number) +
-                                  QStringLiteral(" when saving file:") + crlf + failure.description);
+        showError(m_ui, this, tr("Error ") + QString::number(failure.number) +
+                                  tr(" when saving file:") + crlf + failure.description);
     }
 }
 
@@ -670,10 +672,10 @@ void frmMain::mnuFileRecent_Click(int index)
         files.removeAt(index);
         storeRecentFiles(files);
         m_ui.message(this,
-                     QStringLiteral("The file \"") + QDir::toNativeSeparators(fileName) +
-                         QStringLiteral("\" no longer exists.") + crlf +
-                         QStringLiteral("It has been removed from the list of recent files."),
-                     QStringLiteral("Open"), ui::Icon::Exclamation, ui::Buttons::Ok);
+                     tr("The file \"") + QDir::toNativeSeparators(fileName) +
+                         tr("\" no longer exists.") + crlf +
+                         tr("It has been removed from the list of recent files."),
+                     tr("Open"), ui::Icon::Exclamation, ui::Buttons::Ok);
         return;
     }
     openDocument(fileName);

@@ -16,7 +16,7 @@ frmSplash::frmSplash(int intervalMs, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QStringLiteral("Rigsmith"));
+    setWindowTitle(tr("Rigsmith"));
     setWindowModality(Qt::ApplicationModal);
     // Its closing is not the end of the program.
     setAttribute(Qt::WA_QuitOnClose, false);
