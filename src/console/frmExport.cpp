@@ -104,8 +104,8 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
     m_lstFiles->setModel(m_fileModel);
     m_lstFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_lstFiles->setToolTip(QStringLiteral("These files contain lamp data in editor format. Click add to place the "
-                                          "file in the export list."));
+    m_lstFiles->setToolTip(tr("These files contain lamp data in editor format. Click add to place the "
+                              "file in the export list."));
 
     m_btnAdd = new QPushButton(tr("&Add >>"), this);
     m_btnAdd->setObjectName(QStringLiteral("btnAdd"));
@@ -120,9 +120,9 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     m_lstExport->setObjectName(QStringLiteral("lstExport"));
     m_lstExport->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    m_lblWarning = new QLabel(QStringLiteral("Note: Currently all the lamps to be exported need to be in the same "
-                                             "directory and this directory selected in the directory window when "
-                                             "the export button is pressed."),
+    m_lblWarning = new QLabel(tr("Note: Currently all the lamps to be exported need to be in the same "
+                                 "directory and this directory selected in the directory window when "
+                                 "the export button is pressed."),
                               this);
     m_lblWarning->setObjectName(QStringLiteral("lblWarning"));
     m_lblWarning->setWordWrap(true);

@@ -210,20 +210,20 @@ void frmDocument::createControls()
     m_editors = new ChannelEditors(*this);
     m_grdChannels->setItemDelegate(m_editors);
 
-    m_Label2 = new QLabel(QStringLiteral("You can assign functions to a lamp channel from the list of standard "
-                                         "Dornick functions."),
+    m_Label2 = new QLabel(tr("You can assign functions to a lamp channel from the list of standard "
+                             "Dornick functions."),
                           this);
     m_Label2->setObjectName(QStringLiteral("Label2"));
     place(m_Label2, 6240, 840, 2775, 615);
 
-    m_Label3 = new QLabel(QStringLiteral("These functions are used to 'gang' together different lamps with similar "
-                                         "attributes."),
+    m_Label3 = new QLabel(tr("These functions are used to 'gang' together different lamps with similar "
+                             "attributes."),
                           this);
     m_Label3->setObjectName(QStringLiteral("Label3"));
     place(m_Label3, 6240, 1680, 2895, 615);
 
-    m_Label4 = new QLabel(QStringLiteral("These functions can be given any name when you assign them to wheels in "
-                                         "the boxes at the bottom of the window."),
+    m_Label4 = new QLabel(tr("These functions can be given any name when you assign them to wheels in "
+                             "the boxes at the bottom of the window."),
                           this);
     m_Label4->setObjectName(QStringLiteral("Label4"));
     place(m_Label4, 6240, 2400, 3015, 615);
@@ -662,8 +662,8 @@ void frmDocument::txtNoChannels_Change()
     const double n = std::nearbyint(leadingNumber(m_txtNoChannels->text()));
     if (n > static_cast<double>(rig::maxChannels)) {
         m_ui.message(this,
-                     QStringLiteral("This version of Dornick software supports lamps with between 1 and 36 "
-                                    "channels"),
+                     tr("This version of Dornick software supports lamps with between 1 and 36 "
+                        "channels"),
                      tr("Change number of channels"), ui::Icon::Exclamation, ui::Buttons::Ok);
         m_lamp.NumberChannel = static_cast<std::uint8_t>(rig::maxChannels);
         m_txtNoChannels->setText(QString::number(rig::maxChannels));  // runs this procedure again
