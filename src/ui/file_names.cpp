@@ -48,6 +48,9 @@ std::string toPath(const QString& text)
     return bytes;
 }
 
-QString fromPath(const std::string& path) { return fromPath(QByteArray(path.data(), static_cast<qsizetype>(path.size()))); }
+QString fromPath(const std::string& path)
+{
+    return fromPath(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
 
 }  // namespace ui
