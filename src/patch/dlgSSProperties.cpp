@@ -52,14 +52,9 @@ QPushButton* namedButton(const QString& name, const QString& text, QWidget* pare
     return button;
 }
 
-// A flag byte keeps its stored value unless the user changed the box: a file may
-// hold values other than 0 and 1 that nobody asked to lose.
-std::uint8_t flagFrom(const QCheckBox* box, std::uint8_t stored)
-{
-    if (box->isChecked() == (stored != 0))
-        return stored;
-    return box->isChecked() ? 1 : 0;
-}
+// A ticked box stores 1 and an unticked one 0: the console knows no other values, and
+// a stored 2 is shown ticked, so OK makes it the 1 the user saw.
+std::uint8_t flagFrom(const QCheckBox* box) { return box->isChecked() ? 1 : 0; }
 
 }  // namespace
 
@@ -232,9 +227,9 @@ void dlgSSProperties::btnOK_Click()
     m_ssEntry.StartDMX = static_cast<std::int16_t>(*startDMX);
     m_ssEntry.ScreenCol = static_cast<std::uint8_t>(*col - 1);
     m_ssEntry.ScreenRow = static_cast<std::uint8_t>(*row - 1);
-    m_ssEntry.PanInvert = flagFrom(m_optPanInv, m_ssEntry.PanInvert);
-    m_ssEntry.TiltInvert = flagFrom(m_optTiltInv, m_ssEntry.TiltInvert);
-    m_ssEntry.PanTiltSwap = flagFrom(m_optPanTiltSwap, m_ssEntry.PanTiltSwap);
+    m_ssEntry.PanInvert = flagFrom(m_optPanInv);
+    m_ssEntry.TiltInvert = flagFrom(m_optTiltInv);
+    m_ssEntry.PanTiltSwap = flagFrom(m_optPanTiltSwap);
     // With nothing selected the entry keeps its type, or the first slot when its
     // stored type names no slot at all.
     if (m_cmbLampType->currentIndex() >= 0)

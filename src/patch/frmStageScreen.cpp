@@ -9,6 +9,7 @@
 #include "shell/common_dialog.h"
 #include "lamp/rig_error.h"
 #include "ui/file_names.h"
+#include "ui/fitted_text.h"
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
@@ -32,6 +33,26 @@ constexpr double columnTwips = 1100;
 constexpr double rowTwips = 450;
 const QColor conflictColour(255, 190, 120);
 
+// "Lamp 7: Spot 575" and "12 channels, DMX 25 to 36": what a placed lamp is and where
+// it sits on the DMX line, for its cell's tooltip.
+QString lampDescription(const rig::StagePatch& patch, std::size_t index)
+{
+    const rig::PatchEntry& entry = patch.patchEntries[index];
+    QString type;
+    if (entry.hasValidLampType()) {
+        type = ui::fromField(patch.lmpLamps[static_cast<std::size_t>(entry.LampType)].LampName.str());
+        while (type.endsWith(QLatin1Char(' ')) || type.endsWith(QChar(0)))
+            type.chop(1);
+    } else {
+        type = QStringLiteral("lamp type %1, not in the lamp table").arg(entry.LampType);
+    }
+    const int channels = rig::entryChannelCount(patch, entry);
+    const QString count = channels == 1 ? QStringLiteral("1 channel") : QStringLiteral("%1 channels").arg(channels);
+    const QString range = channels > 1 ? QStringLiteral("DMX %1 to %2").arg(entry.StartDMX).arg(entry.StartDMX + channels - 1)
+                                       : QStringLiteral("DMX %1").arg(entry.StartDMX);
+    return QStringLiteral("Lamp %1: %2\n%3, %4").arg(index + 1).arg(type, count, range);
+}
+
 }  // namespace
 
 frmStageScreen::frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
@@ -52,6 +73,8 @@ frmStageScreen::frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& d
     m_grdStageScreen->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grdStageScreen->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grdStageScreen->setWordWrap(true);
+    // The cells keep their size; the whole lamp name is fitted into them.
+    m_grdStageScreen->setItemDelegate(new ui::FittedTextDelegate(m_grdStageScreen));
     m_grdStageScreen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grdStageScreen->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grdStageScreen->setAcceptDrops(true);
@@ -116,7 +139,7 @@ void frmStageScreen::refreshScreen()
     const auto conflicts = rig::findDmxConflicts(patch);
     for (std::size_t i = 0; i < rig::patchEntryCount; ++i) {
         const rig::PatchEntry& entry = patch.patchEntries[i];
-        if (!entry.inUse() || entry.ScreenRow >= rig::stageRows || entry.ScreenCol >= rig::stageCols)
+        if (!entry.inUse() || !entry.onStage())
             continue;
         const QString name = entry.hasValidLampType()
                                  ? ui::fromField(patch.lmpLamps[static_cast<std::size_t>(entry.LampType)].LampName.str())
@@ -130,7 +153,11 @@ void frmStageScreen::refreshScreen()
         // Set or cleared for every lamp drawn: a lamp drawn over another in the same
         // cell must not show the conflict of the one it hides.
         item->setData(Qt::BackgroundRole, conflicts[i].any() ? QVariant(conflictColour) : QVariant());
-        item->setToolTip(QString::fromStdString(rig::describeConflict(conflicts[i])));
+        QString tip = lampDescription(patch, i);
+        const std::string conflict = rig::describeConflict(conflicts[i]);
+        if (!conflict.empty())
+            tip += QLatin1Char('\n') + QString::fromStdString(conflict);
+        item->setToolTip(tip);
     }
 }
 
@@ -193,6 +220,31 @@ void frmStageScreen::File_Open(const QString& fileName, const QString& /*fileTit
     refreshScreen();
     // The slots now hold the file's lamp types; the buttons must say so.
     m_toolbox.refreshTools();
+    reportLampsOffStage();
+}
+
+void frmStageScreen::reportLampsOffStage()
+{
+    // Such a lamp has no cell to be drawn in or reached from, yet holds DMX addresses.
+    QStringList lamps;
+    const auto& entries = m_state.patch.patchEntries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].inUse() && !entries[i].onStage())
+            lamps << QStringLiteral("Lamp %1: row %2, column %3")
+                         .arg(i + 1)
+                         .arg(entries[i].ScreenRow + 1)
+                         .arg(entries[i].ScreenCol + 1);
+    }
+    if (lamps.isEmpty())
+        return;
+    m_ui.message(this,
+                 QStringLiteral("These lamps stand outside the stage's %1 rows and %2 columns, so the stage "
+                                "screen cannot show them:")
+                         .arg(rig::stageRows)
+                         .arg(rig::stageCols) +
+                     QStringLiteral("\r\n\r\n") + lamps.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n") +
+                     QStringLiteral("They keep their DMX addresses and are saved with the patch as they are."),
+                 QStringLiteral("Lamps outside the stage"), ui::Icon::Information, ui::Buttons::Ok);
 }
 
 void frmStageScreen::File_Save()

@@ -102,6 +102,8 @@ private:
     void showPopUp(const QPoint& globalPos);
     void refuseDropOnLamp();
     void toolbox_LampAssigned();
+    // Tells the user, once per patch read, of lamps in use at no cell of the grid.
+    void reportLampsOffStage();
 
     rig::AppState& m_state;
     ui::Ui& m_ui;

@@ -42,6 +42,9 @@ struct PatchEntry {
     std::array<std::uint8_t, 2> Spare5{};
 
     [[nodiscard]] bool inUse() const noexcept { return StartDMX != 0; }
+    // True when the position is a cell of the stage grid; a damaged or hand-made file
+    // can hold any row and column.
+    [[nodiscard]] bool onStage() const noexcept { return ScreenRow < stageRows && ScreenCol < stageCols; }
     // True when LampType names a slot of the lamp table.
     [[nodiscard]] bool hasValidLampType() const noexcept { return LampType >= 0 && LampType < static_cast<int>(lampSlots); }
 };

@@ -7,6 +7,7 @@
 #include "ui/text.h"
 #include "ui/twips.h"
 #include "ui/file_names.h"
+#include "ui/fitted_text.h"
 #include "ui/ui.h"
 
 #include <QDrag>
@@ -46,6 +47,8 @@ tbxLamps::tbxLamps(rig::AppState& state, ui::Ui& ui, QWidget& owner)
     m_grdLampTool->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grdLampTool->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grdLampTool->setFocusPolicy(Qt::NoFocus);
+    // A button shows all 16 characters of the name at its fixed size.
+    m_grdLampTool->setItemDelegate(new ui::FittedTextDelegate(m_grdLampTool));
     m_grdLampTool->viewport()->setMouseTracking(true);
     m_grdLampTool->viewport()->installEventFilter(this);
 

@@ -135,6 +135,10 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     if (screen) {
         state.patch.nNextDMX = 400;
         screen->setChanged(true);
+        // The pattern places lamps off the stage, which opening points out.
+        ASSERT_EQ(fake.messages.size(), 1U);
+        EXPECT_EQ(fake.messages[0].title, QStringLiteral("Lamps outside the stage"));
+        fake.messages.clear();
     }
     ASSERT_TRUE(fake.messages.empty());
 

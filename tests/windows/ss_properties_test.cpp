@@ -1,6 +1,7 @@
 #include "patch/dlgSSProperties.h"
 #include "window_helpers.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 
 #include <functional>
@@ -37,14 +38,21 @@ TEST_F(SSPropertiesTest, OkWritesTheEditedFieldsAndKeepsTheRestOfTheEntry)
     rig::PatchEntry& entry = m_state.patch.patchEntries[3];
     entry.EntryText.assign("keep me");
     entry.LampType = 1;
-    entry.PanInvert = 2;  // a value only a file can hold; kept while the box is untouched
+    // Values only a file can hold: shown ticked, stored as the box says.
+    entry.PanInvert = 2;
+    entry.TiltInvert = 255;
     entry.Spare4 = {1, 2, 3, 4};
     rig::PatchEntry expected = entry;
     expected.StartDMX = -3;  // negative addresses are taken as entered
     expected.ScreenRow = 4;
     expected.ScreenCol = 6;
+    expected.PanInvert = 1;
+    expected.TiltInvert = 0;
+    expected.PanTiltSwap = 1;
     EXPECT_TRUE(run(3, 5, 7, [](QDialog& d) {
         box(d, "txtStartDMX")->setText("-3");
+        d.findChild<QCheckBox*>("optTiltInv")->setChecked(false);
+        d.findChild<QCheckBox*>("optPanTiltSwap")->setChecked(true);
         click(d, "btnOK");
     }));
     EXPECT_EQ(m_state.patch.patchEntries[3], expected);

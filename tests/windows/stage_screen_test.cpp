@@ -1,11 +1,13 @@
 #include "patch/frmStageScreen.h"
 #include "patch/stage_patch.h"
 #include "patch/tbxLamps.h"
+#include "ui/fitted_text.h"
 #include "window_helpers.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -81,6 +83,7 @@ TEST_F(StageScreenTest, DropThenPatchAndOkDrawsTheLampAtTheNextAddress)
     });
     drop(2, 3, 1);
     EXPECT_EQ(s->textMatrix(2, 3), "1.25.25\r\nWash            ");
+    EXPECT_EQ(s->grdStageScreen()->item(1, 2)->toolTip(), "Lamp 1: Wash\n5 channels, DMX 25 to 29");
     EXPECT_TRUE(s->isChanged());
 
     // An overlap is marked on the lamp drawn; one drawn over it in its cell shows its own.
@@ -94,10 +97,10 @@ TEST_F(StageScreenTest, DropThenPatchAndOkDrawsTheLampAtTheNextAddress)
     };
     const QTableWidgetItem* cell = s->grdStageScreen()->item(3, 3);
     dmxAt("27", "4");
-    EXPECT_EQ(cell->toolTip(), "DMX overlaps lamp 1");
+    EXPECT_EQ(cell->toolTip(), "Lamp 2: Spot 575\n12 channels, DMX 27 to 38\nDMX overlaps lamp 1");
     dmxAt("100", "4");
     EXPECT_TRUE(s->textMatrix(4, 4).startsWith("3.0.100"));
-    EXPECT_EQ(cell->toolTip(), "");
+    EXPECT_EQ(cell->toolTip(), "Lamp 3: Spot 575\n12 channels, DMX 100 to 111");
     EXPECT_FALSE(cell->data(Qt::BackgroundRole).isValid());
 }
 
@@ -183,6 +186,60 @@ TEST_F(StageScreenTest, SaveAsThenSaveWritesTheWholePatchToTheNewFile)
     s->File_Open(file("saved.pat"), "saved.pat");
     EXPECT_EQ(patchBytes(), expected);
     EXPECT_EQ(s->textMatrix(7, 2), "1.25.25\r\nBeam            ");
+}
+
+TEST_F(StageScreenTest, WholeSixteenCharacterNamesFitTheirCellsAndButtons)
+{
+    state.patch.lmpLamps[2] = namedLamp("WWWWWWWWWWWWWWWW");
+    state.patch.lmpLamps[3] = namedLamp("Moving Head Spot");
+    place(3, 3, 2);
+    place(4, 4, 3);
+    s->toolbox().refreshTools();
+
+    // The text drawn in a cell, in the font the cell's delegate chooses, must fit it whole.
+    const auto expectWhole = [](const QTableWidget* grid, int row, int col) {
+        const QModelIndex index = grid->model()->index(row, col);
+        const auto* fitted = dynamic_cast<const ui::FittedTextDelegate*>(grid->itemDelegateForIndex(index));
+        ASSERT_NE(fitted, nullptr) << "a plain delegate elides what does not fit";
+        const QString text = index.data().toString();
+        const QSizeF box = QSizeF(grid->visualRect(index).size()) - QSizeF(2 * ui::FittedTextDelegate::margin, 0);
+        const QFont font = ui::FittedTextDelegate::fittedFont(grid->font(), text, box);
+        EXPECT_LE(ui::FittedTextDelegate::textHeight(font, text, box.width()), box.height()) << text.toStdString();
+    };
+    expectWhole(s->grdStageScreen(), 2, 2);
+    expectWhole(s->grdStageScreen(), 3, 3);
+    expectWhole(s->toolbox().grdLampTool(), 2, 0);
+    expectWhole(s->toolbox().grdLampTool(), 3, 0);
+
+    // What fits already keeps the grid's own font.
+    const QFont base = s->grdStageScreen()->font();
+    EXPECT_EQ(ui::FittedTextDelegate::fittedFont(base, "Wash", QSizeF(400, 100)).pointSizeF(),
+              QFontInfo(base).pointSizeF());
+}
+
+TEST_F(StageScreenTest, LampsOutsideTheGridAreNamedOnceWhenThePatchIsRead)
+{
+    rig::StagePatch patch;
+    patch.lmpLamps[0] = namedLamp("Spot 575", 12);
+    const auto placeAt = [&patch](std::size_t index, std::uint8_t row, std::uint8_t col, std::int16_t dmx) {
+        patch.patchEntries[index].StartDMX = dmx;
+        patch.patchEntries[index].ScreenRow = row;
+        patch.patchEntries[index].ScreenCol = col;
+    };
+    placeAt(0, 23, 19, 1);  // the last cell: on the stage
+    placeAt(4, 24, 1, 13);
+    placeAt(8, 2, 25, 25);
+    placeAt(9, 200, 200, 0);  // not in use
+    rig::writePatchFile(toPath(file("damaged.pat")), patch);
+
+    EXPECT_EQ(open("damaged.pat"), s);
+    ASSERT_EQ(fake.messages.size(), 1U);
+    const FakeUi::Message& told = fake.messages[0];
+    EXPECT_TRUE(told.text.contains("Lamp 5: row 25, column 2\r\nLamp 9: row 3, column 26\r\n")) << told.text.toStdString();
+    EXPECT_FALSE(told.text.contains("Lamp 1:") || told.text.contains("Lamp 10:"));
+    EXPECT_EQ(told.icon, ui::Icon::Information);
+    EXPECT_EQ(told.buttons, ui::Buttons::Ok);
+    EXPECT_TRUE(s->textMatrix(24, 20).startsWith("1.0.1"));
 }
 
 TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAndAsksBeforeReplacingAFile)
