@@ -39,30 +39,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Our own virtual display at a random high number, so that tests running side by side
-# (and their xvfb-run, which counts up from 99) do not meet. A whole-number 96 dpi
-# makes twips and pixels convert exactly (15 to 1).
+# Our own virtual display. The server picks a number no other server holds and says
+# which once it takes connections, so tests running side by side never share one. A
+# whole-number 96 dpi makes twips and pixels convert exactly (15 to 1).
 start_display() {
-    local number
-    for _ in 1 2 3 4 5; do
-        number=$((200 + RANDOM % 800))
-        Xvfb ":$number" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 2>"$work/xvfb.log" &
-        xvfb=$!
-        for _ in $(seq 50); do
-            kill -0 "$xvfb" 2>/dev/null || break
-            if [ "$(DISPLAY=":$number" xdotool getdisplaygeometry 2>/dev/null || true)" = "1280 1024" ]; then
-                sleep 0.2
-                if kill -0 "$xvfb" 2>/dev/null; then
-                    export DISPLAY=":$number"
-                    return 0
-                fi
-                break
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb" 2>/dev/null || true
-        wait "$xvfb" 2>/dev/null || true
-        xvfb=
+    local number=
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb=$!
+    for _ in $(seq 100); do
+        kill -0 "$xvfb" 2>/dev/null || break
+        number=$(head -n 1 "$work/display" 2>/dev/null || true)
+        if [ -n "$number" ]; then
+            export DISPLAY=":$number"
+            return 0
+        fi
+        sleep 0.1
     done
     fail "no virtual display could be started"
 }
