@@ -39,21 +39,30 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Our own virtual display. The server picks a number no other server holds and says
-# which once it takes connections, so tests running side by side never share one. A
-# whole-number 96 dpi makes twips and pixels convert exactly (15 to 1).
+# Our own virtual display at a random high number. Tests running side by side (and
+# xvfb-run, which counts up from 99) may reach for the same number, so the display only
+# counts as ours once its lock file names our server and it answers. Without -noreset
+# the server resets whenever its last client leaves and refuses the next program start
+# for that moment. A whole-number 96 dpi makes twips and pixels convert exactly (15 to 1).
 start_display() {
-    local number=
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    xvfb=$!
-    for _ in $(seq 100); do
-        kill -0 "$xvfb" 2>/dev/null || break
-        number=$(head -n 1 "$work/display" 2>/dev/null || true)
-        if [ -n "$number" ]; then
-            export DISPLAY=":$number"
-            return 0
-        fi
-        sleep 0.1
+    local number
+    for _ in $(seq 10); do
+        number=$((200 + RANDOM % 800))
+        [ -e "/tmp/.X$number-lock" ] && continue
+        Xvfb ":$number" -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 2>"$work/xvfb.log" &
+        xvfb=$!
+        for _ in $(seq 100); do
+            kill -0 "$xvfb" 2>/dev/null || break
+            if [ "$(tr -d ' ' <"/tmp/.X$number-lock" 2>/dev/null || true)" = "$xvfb" ] &&
+                DISPLAY=":$number" xdotool getdisplaygeometry >/dev/null 2>&1; then
+                export DISPLAY=":$number"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+        xvfb=
     done
     fail "no virtual display could be started"
 }
