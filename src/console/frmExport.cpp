@@ -3,12 +3,12 @@
 #include "console/lamp_exchange.h"
 #include "lamp/file_io.h"
 #include "lamp/rig_error.h"
+#include "ui/file_dialog.h"
 #include "ui/file_names.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
 
 #include <QCoreApplication>
-#include <QAbstractFileIconProvider>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -44,28 +44,11 @@ bool folderReadable(const QString& folder)
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-// Icons and types from a name's kind alone: the lists never open a file to decide how
-// to show it, so no device or kernel file can block them.
-class PlainIcons final : public QAbstractFileIconProvider {
-public:
-    using QAbstractFileIconProvider::icon;
-    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
-    QString type(const QFileInfo& info) const override
-    {
-        return info.isDir() ? frmExport::tr("Folder") : frmExport::tr("File");
-    }
-};
-
-QAbstractFileIconProvider* plainIcons()
-{
-    static PlainIcons icons;  // outlives every model that uses it
-    return &icons;
-}
-
 QFileSystemModel* folderModel(QObject* parent, QDir::Filters filter)
 {
     auto* model = new QFileSystemModel(parent);
-    model->setIconProvider(plainIcons());
+    // Icons and types from names alone: the lists never open a file to show it.
+    model->setIconProvider(ui::plainFileIcons());
     model->setReadOnly(true);
     model->setFilter(filter);
     // Names that do not match the pattern are left out rather than greyed.

@@ -44,13 +44,15 @@ QString lampDescription(const rig::StagePatch& patch, std::size_t index)
         while (type.endsWith(QLatin1Char(' ')) || type.endsWith(QChar(0)))
             type.chop(1);
     } else {
-        type = QStringLiteral("lamp type %1, not in the lamp table").arg(entry.LampType);
+        type = frmStageScreen::tr("lamp type %1, not in the lamp table").arg(entry.LampType);
     }
     const int channels = rig::entryChannelCount(patch, entry);
-    const QString count = channels == 1 ? QStringLiteral("1 channel") : QStringLiteral("%1 channels").arg(channels);
-    const QString range = channels > 1 ? QStringLiteral("DMX %1 to %2").arg(entry.StartDMX).arg(entry.StartDMX + channels - 1)
-                                       : QStringLiteral("DMX %1").arg(entry.StartDMX);
-    return QStringLiteral("Lamp %1: %2\n%3, %4").arg(index + 1).arg(type, count, range);
+    const QString count =
+        channels == 1 ? frmStageScreen::tr("1 channel") : frmStageScreen::tr("%1 channels").arg(channels);
+    const QString range = channels > 1 ? frmStageScreen::tr("DMX %1 to %2").arg(entry.StartDMX).arg(entry.StartDMX + channels - 1)
+                                       : frmStageScreen::tr("DMX %1").arg(entry.StartDMX);
+    return frmStageScreen::tr("Lamp %1: %2").arg(index + 1).arg(type) + QLatin1Char('\n') + count +
+           QStringLiteral(", ") + range;
 }
 
 }  // namespace
@@ -230,7 +232,7 @@ void frmStageScreen::reportLampsOffStage()
     const auto& entries = m_state.patch.patchEntries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].inUse() && !entries[i].onStage())
-            lamps << QStringLiteral("Lamp %1: row %2, column %3")
+            lamps << tr("Lamp %1: row %2, column %3")
                          .arg(i + 1)
                          .arg(entries[i].ScreenRow + 1)
                          .arg(entries[i].ScreenCol + 1);
@@ -238,13 +240,13 @@ void frmStageScreen::reportLampsOffStage()
     if (lamps.isEmpty())
         return;
     m_ui.message(this,
-                 QStringLiteral("These lamps stand outside the stage's %1 rows and %2 columns, so the stage "
-                                "screen cannot show them:")
+                 tr("These lamps stand outside the stage's %1 rows and %2 columns, so the stage screen "
+                    "cannot show them:")
                          .arg(rig::stageRows)
                          .arg(rig::stageCols) +
                      QStringLiteral("\r\n\r\n") + lamps.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n\r\n") +
-                     QStringLiteral("They keep their DMX addresses and are saved with the patch as they are."),
-                 QStringLiteral("Lamps outside the stage"), ui::Icon::Information, ui::Buttons::Ok);
+                     tr("They keep their DMX addresses and are saved with the patch as they are."),
+                 tr("Lamps outside the stage"), ui::Icon::Information, ui::Buttons::Ok);
 }
 
 void frmStageScreen::File_Save()

@@ -1,6 +1,7 @@
 #include "ui/file_dialog.h"
 
 #include <QAbstractFileIconProvider>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
@@ -25,7 +26,7 @@ public:
     QString type(const QFileInfo& info) const override
     {
         if (info.isDir())
-            return QStringLiteral("Folder");
+            return QCoreApplication::translate("PlainFileIcons", "Folder");
         const QMimeType mime = typeByName(info);
         return mime.comment().isEmpty() ? mime.name() : mime.comment();
     }
