@@ -67,6 +67,20 @@ inline Bytes consoleBlock(int section, int number, const Bytes& data, int signat
     return block;
 }
 
+// A console lamp data file holding `slots`, 2020 lamp bytes a block; a file without patch blocks is valid.
+inline Bytes consoleFile(const std::vector<std::pair<int, Bytes>>& slots)
+{
+    Bytes lamps(25952, 0), file;
+    for (const auto& [slot, image] : slots)
+        std::copy(image.begin(), image.end(), lamps.begin() + 1622 * slot);
+    for (int from = 0; from < 25952; from += 2020) {
+        const auto begin = lamps.begin() + from;
+        const Bytes block = consoleBlock(1, from / 2020, Bytes(begin, begin + std::min(2020, 25952 - from)));
+        file.insert(file.end(), block.begin(), block.end());
+    }
+    return file;
+}
+
 struct Result {
     int status = -1;
     QString out, err;

@@ -25,26 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A console lamp data file holding `images` from slot 0 on; no patch blocks.
-Bytes consoleFile(const std::vector<Bytes>& images)
-{
-    Bytes lamps(25952, 0), file;
-    for (std::size_t slot = 0; slot < images.size(); ++slot)
-        std::copy(images[slot].begin(), images[slot].end(), lamps.begin() + static_cast<std::ptrdiff_t>(1622 * slot));
-    for (int from = 0; from < 25952; from += 2020) {
-        const auto begin = lamps.begin() + from;
-        const Bytes block = consoleBlock(1, from / 2020, Bytes(begin, begin + std::min(2020, 25952 - from)));
-        file.insert(file.end(), block.begin(), block.end());
-    }
-    return file;
-}
-
 class WriteSafetyTest : public CliFixture {
 protected:
     void SetUp() override
     {
         CliFixture::SetUp();
-        write("lamp.dat", consoleFile({m_alpha, m_beta}));
+        write("lamp.dat", consoleFile({{0, m_alpha}, {1, m_beta}}));
     }
 
     [[nodiscard]] std::string native(const QString& name) const { return QFile::encodeName(path(name)).toStdString(); }

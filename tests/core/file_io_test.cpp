@@ -19,6 +19,7 @@ namespace rig {
 namespace {
 
 using test::errorNumber;
+using test::errorText;
 using test::patternBytes;
 using test::readBytes;
 using test::TempDir;
@@ -60,16 +61,6 @@ bool asNobody(const std::function<void()>& action)
     int status = -1;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::string errorText(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const RigError& e) {
-        return e.description();
-    }
-    return {};
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileWithExactlyTheNewBytes)

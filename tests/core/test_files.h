@@ -75,4 +75,15 @@ inline int errorNumber(const std::function<void()>& action)
     return 0;
 }
 
+// The description of the RigError that `action` throws, empty when it throws none.
+inline std::string errorText(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const RigError& e) {
+        return e.description();
+    }
+    return {};
+}
+
 }  // namespace rig::test
