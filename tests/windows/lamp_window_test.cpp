@@ -22,15 +22,6 @@ void sendFocus(QWidget* widget, QEvent::Type type = QEvent::FocusOut)
     QCoreApplication::sendEvent(widget, &event);
 }
 
-void expectMessage(const FakeUi::Message& m, const QString& text, const QString& title, Icon icon,
-                   ui::Buttons buttons = ui::Buttons::Ok)
-{
-    EXPECT_EQ(m.text, text);
-    EXPECT_EQ(m.title, title);
-    EXPECT_EQ(m.icon, icon);
-    EXPECT_EQ(m.buttons, buttons);
-}
-
 QStringList itemsOf(const QComboBox* list)
 {
     QStringList items;

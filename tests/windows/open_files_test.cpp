@@ -80,9 +80,7 @@ TEST_F(OpenFiles, EachFileOpensAsOpenDoesAndFailuresGetOpensMessages)
     EXPECT_EQ(state.patch.lmpLamps[0].LampName.str().substr(0, 4), "Spot");
 
     ASSERT_EQ(fake.messages.size(), 2U);
-    EXPECT_EQ(fake.messages[0].text, "Error53\r\nFile not found");
-    EXPECT_EQ(fake.messages[0].title, "Error");
-    EXPECT_EQ(fake.messages[0].icon, ui::Icon::Critical);
+    expectMessage(fake.messages[0], "Error53\r\nFile not found", "Error", ui::Icon::Critical);
     EXPECT_TRUE(fake.messages[1].text.contains("\"notes.txt\"")) << fake.messages[1].text.toStdString();
     EXPECT_EQ(fake.messages[1].title, "Open");
     EXPECT_TRUE(fake.fileCalls.empty());  // no file dialog on the way

@@ -167,27 +167,6 @@ TEST_F(StageScreenTest, MenuMoveAndPropertiesChangeOnlyWhatTheyShould)
     EXPECT_TRUE(s->isChanged());
 }
 
-TEST_F(StageScreenTest, SaveAsThenSaveWritesTheWholePatchToTheNewFile)
-{
-    rig::writeLampFile(toPath(file("beam.lmp")), namedLamp("Beam", 3));
-    fake.fileAnswers.push_back(file("beam.lmp"));
-    s->toolbox().assignLamp(3);
-    EXPECT_TRUE(s->isChanged());
-    place(7, 2, 3);
-
-    fake.fileAnswers.push_back(file("saved.pat"));
-    s->File_Save_As();
-    place(9, 9);
-    const Bytes expected = patchBytes();
-    s->File_Save();  // asking for a name would fail: none is queued
-    EXPECT_FALSE(s->isChanged());
-
-    state.patch = rig::StagePatch{};
-    s->File_Open(file("saved.pat"), "saved.pat");
-    EXPECT_EQ(patchBytes(), expected);
-    EXPECT_EQ(s->textMatrix(7, 2), "1.25.25\r\nBeam            ");
-}
-
 TEST_F(StageScreenTest, WholeSixteenCharacterNamesFitTheirCellsAndButtons)
 {
     state.patch.lmpLamps[2] = namedLamp("WWWWWWWWWWWWWWWW");
@@ -242,7 +221,7 @@ TEST_F(StageScreenTest, LampsOutsideTheGridAreNamedOnceWhenThePatchIsRead)
     EXPECT_TRUE(s->textMatrix(24, 20).startsWith("1.0.1"));
 }
 
-TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAndAsksBeforeReplacingAFile)
+TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAsksBeforeReplacingAndSaveFollowsIt)
 {
     place(2, 2);
     const Bytes before = readAll(file("first.pat"));
@@ -250,11 +229,8 @@ TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAndAsksBeforeReplacingAF
     fake.answers = {ui::Answer::No};
     s->File_Save_As();
     ASSERT_EQ(fake.messages.size(), 1U);
-    const FakeUi::Message& asked = fake.messages[0];
-    EXPECT_EQ(asked.text, "File " + file("first.pat") + " exists\r\nDo you wish to overwrite it?");
-    EXPECT_EQ(asked.title, "Stage patch file exists");
-    EXPECT_EQ(asked.icon, ui::Icon::Question);
-    EXPECT_EQ(asked.buttons, ui::Buttons::YesNo);
+    expectMessage(fake.messages[0], "File " + file("first.pat") + " exists\r\nDo you wish to overwrite it?",
+                  "Stage patch file exists", ui::Icon::Question, ui::Buttons::YesNo);
     EXPECT_EQ(readAll(file("first.pat")), before);
     EXPECT_TRUE(s->isChanged());
 
@@ -264,6 +240,19 @@ TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAndAsksBeforeReplacingAF
     EXPECT_EQ(readAll(file("myshow.pat")), patchBytes());
     EXPECT_FALSE(QFile::exists(file("myshow")));
     EXPECT_EQ(s->fileName(), file("myshow.pat"));
+    EXPECT_FALSE(s->isChanged());
+
+    // The next Save writes the whole patch to the new file without asking for a name;
+    // a lamp type assigned in the toolbox counts as a change.
+    rig::writeLampFile(toPath(file("beam.lmp")), namedLamp("Beam", 3));
+    fake.fileAnswers.push_front(file("beam.lmp"));
+    s->toolbox().assignLamp(3);
+    EXPECT_TRUE(s->isChanged());
+    place(7, 2, 3);
+    EXPECT_EQ(s->textMatrix(7, 2), "2.37.37\r\nBeam            ");
+    s->File_Save();
+    EXPECT_FALSE(s->isChanged());
+    EXPECT_EQ(readAll(file("myshow.pat")), patchBytes());
     s->File_Save_As();
     EXPECT_EQ(readAll(file("first.pat")), patchBytes());
     EXPECT_EQ(fake.messages.size(), 2U);

@@ -52,6 +52,16 @@ inline rig::Lamp namedLamp(const char* name, std::uint8_t channels = 1)
     return lamp;
 }
 
+// A recorded message box, every field of it.
+inline void expectMessage(const FakeUi::Message& m, const QString& text, const QString& title, ui::Icon icon,
+                          ui::Buttons buttons = ui::Buttons::Ok)
+{
+    EXPECT_EQ(m.text, text);
+    EXPECT_EQ(m.title, title);
+    EXPECT_EQ(m.icon, icon);
+    EXPECT_EQ(m.buttons, buttons);
+}
+
 inline QLineEdit* box(QWidget& dialog, const char* name) { return dialog.findChild<QLineEdit*>(QLatin1String(name)); }
 
 inline void click(QWidget& dialog, const char* button)
