@@ -102,9 +102,8 @@ TEST_F(ShowTest, PatchAndConsoleFilesAsJson)
     put(lamps, 2412, {0x07});                             // Channel(0).Palette = 7, in the second block
     Bytes entries(62, 0);
     put(entries, 31 + 9, {0x01, 0x00, 0x00, 0x00, 0x01});  // entry 1: LampType 1, StartDMX 1
-    Bytes file = consoleBlock(1, 0, Bytes(lamps.begin(), lamps.begin() + 2020));
-    for (const Bytes& block : {consoleBlock(0, 0, entries), consoleBlock(1, 1, Bytes(lamps.begin() + 2020, lamps.end()))})
-        file.insert(file.end(), block.begin(), block.end());
+    Bytes file = testbytes::join({consoleBlock(1, 0, 2020, lamps), consoleBlock(0, 0, 62, entries),
+                                  consoleBlock(1, 1, 2020, Bytes(lamps.begin() + 2020, lamps.end()))});
     // Shown as stored: the import's palette rule (7 -> 5) is not applied here.
     const QString console = expectJson(
         "console.dat", file, "lampPayloadSize patchPayloadSize slots patchEntries",
@@ -130,8 +129,8 @@ TEST_F(ShowTest, PatchAndConsoleFilesAsJson)
 // line on standard error naming the file and the reason, nothing created.
 TEST_F(ShowTest, UnreadableMalformedFilesAndWrongArgumentsFail)
 {
-    write("bad.dat", consoleBlock(1, 0, Bytes(10, 1), 0x3F41));
-    write("type2.dat", consoleBlock(1, 0, Bytes(10, 1), 0x3F40, 2));
+    write("bad.dat", consoleBlock(1, 0, 10, Bytes(10, 1), 0, 0x3F41));
+    write("type2.dat", consoleBlock(1, 0, 10, Bytes(10, 1), 0, 0x3F40, 2));
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("folder.lmp"));
 
     const QString notValid = "This is not a valid Dornick Data File or the data file is corrupt";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../common/console_bytes.h"
 #include "cli/cli_app.h"
 #include "lamp/function_names.h"
 
@@ -23,19 +24,11 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 
 namespace clitest {
 
-using Bytes = std::vector<std::uint8_t>;
+using testbytes::Bytes;
 
-// Writes `values`, or the characters of `text`, into `bytes` from `offset` on.
-inline void put(Bytes& bytes, std::size_t offset, std::initializer_list<int> values)
-{
-    for (const int value : values)
-        bytes.at(offset++) = static_cast<std::uint8_t>(value);
-}
-inline void put(Bytes& bytes, std::size_t offset, const std::string& text)
-{
-    for (const char ch : text)
-        bytes.at(offset++) = static_cast<std::uint8_t>(ch);
-}
+using testbytes::consoleBlock;
+using testbytes::consoleFile;
+using testbytes::put;
 
 // A lamp file image laid out by hand: icon 1, name padded with spaces to 16 bytes, the channel
 // count and its copy, wheel slot functions and the channels as {palette, function, step}.
@@ -55,30 +48,6 @@ inline Bytes lampImage(const std::string& name, std::initializer_list<std::array
         at += 6;
     }
     return bytes;
-}
-
-// One 2048-byte console block with its 20-byte header written out field by field.
-inline Bytes consoleBlock(int section, int number, const Bytes& data, int signature = 0x3F40, int fileType = 3)
-{
-    Bytes block(2048, 0);
-    const int length = static_cast<int>(data.size());
-    put(block, 0, {signature & 0xFF, signature >> 8, fileType, 0, 0, 0, section, 0, length & 0xFF, length >> 8, number});
-    std::copy(data.begin(), data.end(), block.begin() + 20);
-    return block;
-}
-
-// A console lamp data file holding `slots`, 2020 lamp bytes a block; a file without patch blocks is valid.
-inline Bytes consoleFile(const std::vector<std::pair<int, Bytes>>& slots)
-{
-    Bytes lamps(25952, 0), file;
-    for (const auto& [slot, image] : slots)
-        std::copy(image.begin(), image.end(), lamps.begin() + 1622 * slot);
-    for (int from = 0; from < 25952; from += 2020) {
-        const auto begin = lamps.begin() + from;
-        const Bytes block = consoleBlock(1, from / 2020, Bytes(begin, begin + std::min(2020, 25952 - from)));
-        file.insert(file.end(), block.begin(), block.end());
-    }
-    return file;
 }
 
 struct Result {

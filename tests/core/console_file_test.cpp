@@ -1,4 +1,5 @@
 #include "console/console_file.h"
+#include "../common/console_bytes.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ namespace {
 using test::errorNumber;
 using test::TempDir;
 
-using Bytes = std::vector<std::uint8_t>;
+using testbytes::Bytes;
 
 Bytes slice(const Bytes& bytes, std::size_t from, std::size_t count)
 {
@@ -19,25 +20,12 @@ Bytes slice(const Bytes& bytes, std::size_t from, std::size_t count)
 }
 
 // A block as the console would write it, its header fields given explicitly.
-Bytes block(std::uint16_t signature, std::int16_t type, std::int16_t section, std::int16_t length, std::uint8_t fill)
+Bytes block(int signature, int type, int section, int length, std::uint8_t fill)
 {
-    ConsoleBlock b;
-    b.Signature = signature;
-    b.FileType = type;
-    b.Section = section;
-    b.DataLength = length;
-    std::fill(b.BlockData.begin(), b.BlockData.end(), fill);
-    const auto image = encodeConsoleBlock(b);
-    return Bytes(image.begin(), image.end());
+    return testbytes::consoleBlock(section, 0, length, Bytes(2020, fill), 0, signature, type);
 }
 
-Bytes join(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const auto& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
+using testbytes::join;
 
 TEST(LampDataFile, SixteenLampsWrittenAndReadBack)
 {

@@ -1,4 +1,4 @@
-#include "cli/cli_app.h"
+#include "cli_runner.h"
 #include "fixture/dlgImportFixture.h"
 #include "lamp/frmDocument.h"
 #include "window_helpers.h"
@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTextStream>
 
 namespace {
 
@@ -74,10 +73,7 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     ASSERT_EQ(fake.fileCalls.size(), 2u);
     EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot300.lmp");
 
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    ASSERT_EQ(cli::runCli({"fixture", path, "--mode", "2", "-o", file("cli.lmp")}, outStream, errStream, dir.path()),
-              cli::exitOk);
+    ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "2", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
     EXPECT_EQ(readAll(file("window.lmp")).size(), rig::lampImageSize);
     EXPECT_EQ(readAll(file("window.lmp")), readAll(file("cli.lmp")));
     EXPECT_TRUE(fake.unexpected.empty());

@@ -1,7 +1,8 @@
 // Files come from console disks and other people's machines: whatever bytes a file
 // holds, every way in gives a record or the program's message, never a crash.
 
-#include "cli/cli_app.h"
+#include "../common/console_bytes.h"
+#include "cli_runner.h"
 #include "console/frmImport.h"
 #include "lamp/frmDocument.h"
 #include "patch/frmStageScreen.h"
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTableWidget>
-#include <QTextStream>
 
 #include <algorithm>
 #include <ostream>
@@ -24,23 +24,14 @@ namespace {
 
 const QString notValid = QStringLiteral("This is not a valid Dornick Data File or the data file is corrupt");
 
-void put16(Bytes& bytes, std::size_t at, int value)
-{
-    bytes.at(at) = static_cast<std::uint8_t>(value & 0xFF);
-    bytes.at(at + 1) = static_cast<std::uint8_t>((value >> 8) & 0xFF);
-}
+using testbytes::consoleBlock;
+using testbytes::consoleFile;
+using testbytes::join;
+using testbytes::put16;
 
 Bytes cut(Bytes bytes, std::size_t size, std::uint8_t fill = 0)
 {
     bytes.resize(size, fill);
-    return bytes;
-}
-
-Bytes joined(const std::vector<Bytes>& parts)
-{
-    Bytes bytes;
-    for (const Bytes& part : parts)
-        bytes.insert(bytes.end(), part.begin(), part.end());
     return bytes;
 }
 
@@ -101,42 +92,14 @@ Bytes hostilePatch()
     return bytes;
 }
 
-// One console block; `reserved` fills the reserved header bytes, the tail and the data
-// area beyond the data length.
-Bytes block(int section, int number, int length, const Bytes& data = {}, std::uint8_t reserved = 0)
-{
-    Bytes bytes(2048, reserved);
-    put16(bytes, 0, 0x3F40);
-    put16(bytes, 2, 3);
-    put16(bytes, 6, section);
-    put16(bytes, 8, length);
-    bytes[10] = static_cast<std::uint8_t>(number);
-    for (std::size_t i = 0; i < 2020; ++i)
-        bytes[20 + i] = i < data.size() ? data[i] : i < static_cast<std::size_t>(length) ? 0 : reserved;
-    return bytes;
-}
-
-// The 15 blocks the export writes, for the given lamp images.
-Bytes exportFile(const std::vector<Bytes>& lamps, std::uint8_t reserved = 0)
-{
-    const Bytes payload = cut(joined(lamps), 16 * 1622);
-    std::vector<Bytes> blocks;
-    for (int n = 0; n < 13; ++n) {
-        const auto from = payload.begin() + n * 2020;
-        blocks.push_back(block(1, n, n < 12 ? 2020 : 1712, Bytes(from, from + (n < 12 ? 2020 : 1712)), reserved));
-    }
-    blocks.push_back(block(0, 0, 2020, {}, reserved));
-    blocks.push_back(block(0, 1, 980, {}, reserved));
-    return joined(blocks);
-}
-
 // Patch and lamp blocks alternate; the patch places lamp type 0 at DMX 1, column 5 row F.
 Bytes interleaved()
 {
     Bytes entry(31, 0);
     place(entry, 0, 0, 1, 4, 5);
-    return joined({block(0, 0, 2020, entry), block(1, 0, 2020, lampImage("Alpha", 1)), block(0, 1, 980),
-                   block(1, 1, 1712)});
+    return join({consoleBlock(0, 0, 2020, entry), consoleBlock(1, 0, 2020, lampImage("Alpha", 1)),
+                 consoleBlock(0, 1, 980),
+                   consoleBlock(1, 1, 1712)});
 }
 
 struct Item {
@@ -153,44 +116,40 @@ void PrintTo(const Item& item, std::ostream* os) { *os << item.name; }
 
 std::vector<Item> corpus()
 {
-    std::vector<Bytes> thousand{block(1, 0, 2020, lampImage("First", 1))};
+    std::vector<Bytes> thousand{consoleBlock(1, 0, 2020, lampImage("First", 1))};
     for (int n = 1; n < 1000; ++n)
-        thousand.push_back(block(1, n & 0xFF, 2020));
+        thousand.push_back(consoleBlock(1, n & 0xFF, 2020));
     const QStringList drawn = {"1,1 1.1.1\r\n", "1,2 2.1.7\r\n", "1,3 3.1.13\r\nSpot            ", "1,4 5.1.-1\r\n"};
     return {
         {"Empty", {}, 1, false, {}, {}, false},
         {"OneByte", {0x40}, 1, false, {}, {}, false},
         {"LampOneByteShort", cut(lampImage("Short", 6), 1621), 6, false, {}, {}, false},
         {"PatchOneByteShort", cut(hostilePatch(), 29055), 12, false, drawn, {}, true},
-        {"LampDataOneByteShort", cut(exportFile({lampImage("Alpha", 1), lampImage("Bravo", 2)}), 30719), 1, false,
-         {}, {"Alpha", "Bravo"}, false},
+        {"LampDataOneByteShort", cut(consoleFile({{0, lampImage("Alpha", 1)}, {1, lampImage("Bravo", 2)}}, true), 30719),
+         1, false, {}, {"Alpha", "Bravo"}, false},
         {"MuchLonger", cut(lampImage("Long", 8), 3 * 1024 * 1024, 0xFF), 8, false, {}, {}, true},
         {"LampReservedFilledCodesOutOfRange", hostileLamp(), 3, false, {}, {}, false},
         {"PatchHostileEntries", hostilePatch(), 12, false, drawn, {}, true},
         // The header's reserved byte 19 is where a lamp file keeps its channel count.
-        {"LampDataReservedFilled", exportFile({lampImage("Alpha", 1)}, 0xFF), 36, true, {}, {"Alpha"}, false},
+        {"LampDataReservedFilled", consoleFile({{0, lampImage("Alpha", 1)}}, true, 0xFF), 36, true, {}, {"Alpha"},
+         false},
         {"ChannelCount0", lampImage("Zero", 0), 1, false, {}, {}, false},
         {"ChannelCount255", lampImage("Many", 255), 36, true, {}, {}, false},
-        {"DataLengths0And2020", joined({block(1, 0, 0, lampImage("Ghost", 1)), block(1, 1, 2020, lampImage("Real", 1))}),
+        {"DataLengths0And2020",
+         join({consoleBlock(1, 0, 0, lampImage("Ghost", 1)), consoleBlock(1, 1, 2020, lampImage("Real", 1))}),
          1, false, {}, {"Real"}, false},
-        {"DataLength2021", block(1, 0, 2021, lampImage("Alpha", 1)), 1, false, {}, {}, true},
-        {"DataLength65535", block(1, 0, 0xFFFF, lampImage("Alpha", 1)), 1, false, {}, {}, true},
+        {"DataLength2021", consoleBlock(1, 0, 2021, lampImage("Alpha", 1)), 1, false, {}, {}, true},
+        {"DataLength65535", consoleBlock(1, 0, 0xFFFF, lampImage("Alpha", 1)), 1, false, {}, {}, true},
         {"InterleavedSections", interleaved(), 1, false, {}, {"Alpha"}, false},
-        {"ThousandBlocks", joined(thousand), 1, false, {}, {"First"}, false},
+        {"ThousandBlocks", join(thousand), 1, false, {}, {"First"}, false},
     };
 }
 
 // `rigsmith-cli show`, in-process: the exit status and what it printed (errors on failure).
 std::pair<int, QString> show(const QString& path)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int status = cli::runCli({QStringLiteral("show"), path}, outStream, errStream, QString());
-    outStream.flush();
-    errStream.flush();
-    return {status, status == cli::exitOk ? out : err};
+    const CliRun run = runCommandLine({QStringLiteral("show"), path});
+    return {run.status, run.status == cli::exitOk ? run.out : run.err};
 }
 
 class HostileInput : public MainWindowTest, public ::testing::WithParamInterface<Item> {};
