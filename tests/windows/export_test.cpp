@@ -125,7 +125,7 @@ TEST_F(ExportDialog, RemoveTakesTheSelectedEntryAndLeavesNothingSelected)
     add({"a.lmp", "b.lmp", "C.LMP"});
     d->show();
     QListWidget* list = d->lstExport();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    clickRow(list, 0);
     click(*d, "btnRemove");
     EXPECT_TRUE(list->selectedItems().isEmpty());
     click(*d, "btnRemove");  // nothing selected: nothing more goes

@@ -18,20 +18,6 @@ protected:
         return file(name);
     }
 
-    static QStringList listed(const dlgImportFixture& d)
-    {
-        QStringList texts;
-        for (int i = 0; i < d.lstModes()->count(); ++i)
-            texts << d.lstModes()->item(i)->text();
-        return texts;
-    }
-
-    static void clickRow(const dlgImportFixture& d, int row)
-    {
-        QListWidget* list = d.lstModes();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-
     QList<QMdiSubWindow*> windows() const { return main.mdiArea()->subWindowList(); }
 };
 
@@ -43,9 +29,9 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     fake.dialogScripts.push_back([](QDialog& shown) {
         auto& d = static_cast<dlgImportFixture&>(shown);
         EXPECT_EQ(d.windowTitle(), "Import Fixture");
-        EXPECT_EQ(listed(d), QStringList({"Basic \u2014 8 channels", "Extended \u2014 16 channels"}));
+        EXPECT_EQ(itemTexts(d.lstModes()), QStringList({"Basic \u2014 8 channels", "Extended \u2014 16 channels"}));
         EXPECT_EQ(d.chosenMode(), 0);
-        clickRow(d, 1);
+        clickRow(d.lstModes(), 1);
         click(d, "btnOK");
     });
     main.mnuFileImportFixture_Click();
@@ -84,9 +70,9 @@ TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
     fake.fileAnswers.push_back(sample("pixelbar.json"));
     fake.dialogScripts.push_back([](QDialog& shown) {
         auto& d = static_cast<dlgImportFixture&>(shown);
-        EXPECT_EQ(listed(d)[1], "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
+        EXPECT_EQ(itemTexts(d.lstModes())[1], "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
         EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
-        clickRow(d, 1);
+        clickRow(d.lstModes(), 1);
         EXPECT_EQ(d.chosenMode(), 0);
         d.lstModes()->clearSelection();
         EXPECT_FALSE(d.btnOK()->isEnabled());

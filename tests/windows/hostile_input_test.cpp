@@ -9,11 +9,8 @@
 #include "patch/tbxLamps.h"
 #include "window_helpers.h"
 
-#include <QApplication>
 #include <QDialog>
-#include <QDropEvent>
-#include <QListWidget>
-#include <QMimeData>
+#include <QRegularExpression>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -209,10 +206,7 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
     state.patch.patchEntries[99].StartDMX = 77;
     frmImport import(state.patch, fake);
     import.importDataFile(file("lamp.dat"));
-    QStringList listed;
-    for (int i = 0; i < import.lstLamps()->count(); ++i)
-        listed << import.lstLamps()->item(i)->text().trimmed();
-    EXPECT_EQ(listed, item.lamps);
+    EXPECT_EQ(itemTexts(import.lstLamps()).replaceInStrings(QRegularExpression(" +$"), QString()), item.lamps);
     EXPECT_EQ(fake.texts(), std::vector<QString>(item.importFails ? 1 : 0, QStringLiteral("Error: ") + notValid));
     EXPECT_EQ(state.patch.patchEntries[99].StartDMX, item.importFails ? 77 : 0);
 
@@ -253,12 +247,7 @@ TEST_F(HostileInputDrop, DropAfterAnImportKeepsTheImportedLamp)
     });
     QMimeData mime;
     mime.setData(tbxLamps::mimeType, QByteArray::number(0));
-    QWidget* viewport = screen->grdStageScreen()->viewport();
-    const QPoint at = screen->cellCentre(1, 1);
-    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &drop);
+    dragAndDrop(screen->grdStageScreen()->viewport(), screen->cellCentre(1, 1), mime);
 
     EXPECT_TRUE(screen->textMatrix(6, 5).startsWith(QStringLiteral("1.1.1\r\n")));
     EXPECT_TRUE(screen->textMatrix(1, 1).startsWith(QStringLiteral("2.25.25\r\n")));

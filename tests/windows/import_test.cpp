@@ -61,10 +61,7 @@ TEST_F(ImportDialog, ListsTheLampsAndDoubleClickOpensTheChosenSlot)
         QTest::keyClicks(d.txtImportFile(), path);
         click(d, "btnImport");
         EXPECT_EQ(listed(d), (QStringList{"Alpha           @0", "Bravo           @1", "Charlie         @2"}));
-        QListWidget* list = d.lstLamps();
-        const QPoint where = list->visualItemRect(list->item(1)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
+        clickRow(d.lstLamps(), 1, true);
         EXPECT_FALSE(d.isVisible());
     });
     main.mnuFileImport_Click();

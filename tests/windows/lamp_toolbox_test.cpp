@@ -1,8 +1,6 @@
 #include "patch/tbxLamps.h"
 #include "window_helpers.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QTableWidget>
 
 namespace {
@@ -21,11 +19,7 @@ protected:
     }
     QString tipOver(int slot)
     {
-        const QPoint pos = slotCentre(slot);
-        QWidget* viewport = toolbox.grdLampTool()->viewport();
-        QMouseEvent move(QEvent::MouseMove, pos, viewport->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(viewport, &move);
+        hover(toolbox.grdLampTool()->viewport(), slotCentre(slot));
         return toolbox.grdLampTool()->toolTip();
     }
 

@@ -5,11 +5,8 @@
 #include "patch/stage_patch.h"
 #include "shell/command_line.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QMdiSubWindow>
-#include <QMimeData>
 #include <QUrl>
 
 #include <string>
@@ -41,20 +38,13 @@ protected:
         return titles;
     }
 
-    // Drags `data` onto the client area and drops it if the area takes it; returns
-    // whether it was taken and with which action.
+    // Drags `data` onto the middle of the client area, as dragAndDrop.
     Qt::DropAction drop(const QMimeData& data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction)
     {
         QWidget* area = main.mdiArea()->viewport();
-        const QPoint at = area->rect().center();
-        QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(area, &enter);
-        if (!enter.isAccepted())
-            return Qt::IgnoreAction;
-        QDropEvent event(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(area, &event);
+        const Qt::DropAction taken = dragAndDrop(area, area->rect().center(), data, offered);
         QCoreApplication::processEvents();  // the files open after the drop
-        return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+        return taken;
     }
 
     QStringList recentCaptions()
@@ -134,13 +124,7 @@ TEST_F(OpenFiles, DroppedFilesOpenAndOnlyLocalFilesAreTaken)
     // A drop onto a lamp window reaches the client area too.
     QMimeData wash;
     wash.setUrls({QUrl::fromLocalFile(file("wash.lmp"))});
-    QWidget* lampWindow = main.mdiArea()->subWindowList().first()->widget();
-    const QPoint at(1, 1);
-    QDragEnterEvent enter(at, Qt::CopyAction, &wash, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(lampWindow, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent event(QPointF(at), Qt::CopyAction, &wash, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(lampWindow, &event);
+    EXPECT_EQ(dragAndDrop(main.mdiArea()->subWindowList().first()->widget(), {1, 1}, wash), Qt::CopyAction);
     QCoreApplication::processEvents();
     EXPECT_EQ(childTitles().count("wash.lmp"), 1);
     EXPECT_TRUE(fake.messages.empty());

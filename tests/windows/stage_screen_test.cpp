@@ -4,12 +4,9 @@
 #include "ui/fitted_text.h"
 #include "window_helpers.h"
 
-#include <QApplication>
 #include <QDialog>
-#include <QDropEvent>
 #include <QFontInfo>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QTableWidget>
 
@@ -42,11 +39,7 @@ protected:
         state.nToolLamp = slot;
         QMimeData data;
         data.setData(tbxLamps::mimeType, QByteArray::number(slot));
-        const QPoint at = s->cellCentre(row, col);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(grid(), &enter);
-        QDropEvent event(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(grid(), &event);
+        dragAndDrop(grid(), s->cellCentre(row, col), data);
     }
     // A drop answered with the automatic patch and OK.
     void place(int row, int col, std::int16_t slot = 0)
@@ -263,10 +256,8 @@ TEST_F(StageScreenTest, TheToolboxComesAndGoesWithTheScreenAndNamesItsSlotInTheS
     tbxLamps& toolbox = s->toolbox();
     EXPECT_TRUE(toolbox.isVisible());
     EXPECT_EQ(main.statusText(), "Tarsen Rigsmith V1.0");
-    QWidget* buttons = toolbox.grdLampTool()->viewport();
-    const QPoint over = toolbox.grdLampTool()->visualItemRect(toolbox.grdLampTool()->item(6, 0)).center();
-    QMouseEvent move(QEvent::MouseMove, over, buttons->mapToGlobal(over), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(buttons, &move);
+    QTableWidget* lampTool = toolbox.grdLampTool();
+    hover(lampTool->viewport(), lampTool->visualItemRect(lampTool->item(6, 0)).center());
     EXPECT_EQ(main.statusText(), "6");
 
     // Closed, the screen leaves the client area and the File commands no longer reach it.

@@ -6,8 +6,13 @@
 #include "shell/frmMain.h"
 #include "ui/file_names.h"
 
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,6 +74,44 @@ inline void click(QWidget& dialog, const char* button)
     auto* found = dialog.findChild<QPushButton*>(QLatin1String(button));
     ASSERT_NE(found, nullptr) << button;
     QTest::mouseClick(found, Qt::LeftButton);
+}
+
+inline QStringList itemTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// Clicks row `row` of `list`, twice over for a double click.
+inline void clickRow(QListWidget* list, int row, bool doubleClick = false)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (doubleClick)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+// The mouse moved over `at` with no button held.
+inline void hover(QWidget* widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Drags `data` onto `target` at `at` and drops it there if the target takes it; returns
+// the action the drop was taken with, IgnoreAction when it was not.
+inline Qt::DropAction dragAndDrop(QWidget* target, QPoint at, const QMimeData& data,
+                                  Qt::DropActions offered = Qt::CopyAction)
+{
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return Qt::IgnoreAction;
+    QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 // A shown main window with a fresh program state, the scripted ui and a scratch folder.
