@@ -1,3 +1,4 @@
+#include "../common/console_bytes.h"
 #include "console/console_file.h"
 #include "console/frmExport.h"
 #include "console/frmImport.h"
@@ -104,14 +105,8 @@ TEST_F(ImportDialog, FailuresAreReportedAndChangeNothing)
     d.importDataFile(threeLampFile());
     state.patch.patchEntries[3].StartDMX = 42;
 
-    rig::ConsoleBlock type2;
-    type2.FileType = 2;
-    Bytes secondIsType2;
-    for (const rig::ConsoleBlock& block : {rig::ConsoleBlock{}, type2}) {
-        const auto image = rig::encodeConsoleBlock(block);
-        secondIsType2.insert(secondIsType2.end(), image.begin(), image.end());
-    }
-    writeAll(file("type2.dat"), secondIsType2);
+    using testbytes::consoleBlock;
+    writeAll(file("type2.dat"), testbytes::join({consoleBlock(0, 0, 0), consoleBlock(0, 0, 0, {}, 0, 0x3F40, 2)}));
 
     d.importDataFile(file("type2.dat"));
     d.txtImportFile()->clear();

@@ -225,6 +225,18 @@ TEST_F(MainWindow, WindowMenuTilesOpenChildrenInEqualStrips)
     }
 }
 
+// In the client area the lamp window's height rule applies to the sub-window's outer height.
+TEST_F(MainWindow, NewLampSubWindowKeepsItsLeastHeight)
+{
+    main.mnuFileNewLamp_Click();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow* sub = main.mdiArea()->subWindowList()[0];
+    sub->resize(sub->width(), ui::twipsToPixels(2000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sub->height(), ui::twipsToPixels(5400));
+    EXPECT_EQ(sub->findChild<QLabel*>(QStringLiteral("lblPage"))->y(), ui::twipsToPixels(5400 - 900));
+}
+
 // --- About box and splash ----------------------------------------------------------
 
 TEST_F(MainWindow, AboutBoxShowsNameAndBuildModallyOverTheMainWindowUntilOk)
