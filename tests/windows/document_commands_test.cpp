@@ -76,8 +76,7 @@ TEST_F(DocumentCommands, TheDialogStartsAtTheLastFileOpenedOrSavedNotAtAFailedOn
 {
     const QString spot = file("spot.lmp");
     rig::writeLampFile(toPath(spot), namedLamp("Spot"));
-    fake.fileAnswers = {spot};
-    main.mnuFileOpen_Click();
+    openFile(spot);
     ASSERT_NE(main.activeDocument(), nullptr);
 
     fake.fileAnswers = {file("missing/copy.lmp"), std::nullopt};

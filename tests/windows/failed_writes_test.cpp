@@ -124,8 +124,7 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     // The document as it stands when the user saves: opened from the target, then changed.
     const bool lampWrite = write == LampSave || write == LampSaveAs;
     if (!exporting) {
-        fake.fileAnswers = {target};
-        main.mnuFileOpen_Click();
+        openFile(target);
     }
     auto* document = lampWrite ? dynamic_cast<frmDocument*>(main.activeDocument()) : nullptr;
     frmStageScreen* screen = lampWrite || exporting ? nullptr : main.stageScreen(false);
@@ -225,16 +224,14 @@ TEST_F(MainWindowTest, SavesReachFilesWhoseNamesAreNotUtf8)
     const std::string folder = toPath(dir.path());
     const std::string lampName = folder + "/bad\xff.lmp", patchName = folder + "/o\xfe.pat";
     rig::test::writeBytes(lampName, imageOf(namedLamp("Old lamp")));
-    fake.fileAnswers = {ui::fromPath(lampName)};
-    main.mnuFileOpen_Click();
+    openFile(ui::fromPath(lampName));
     auto* document = dynamic_cast<frmDocument*>(main.activeDocument());
     ASSERT_NE(document, nullptr) << (fake.messages.empty() ? "" : fake.messages.back().text.toStdString());
     box(*document, "txtLampName")->setText(QStringLiteral("New lamp"));
     main.mnuFileSave_Click();
     EXPECT_EQ(rig::readLampFile(lampName).LampName.trimmed(), "New lamp");
 
-    fake.fileAnswers = {ui::fromPath(patchName)};
-    main.mnuFileOpen_Click();
+    openFile(ui::fromPath(patchName));
     main.mnuFileSave_Click();
     EXPECT_EQ(rig::test::readBytes(patchName).size(), 29056u);
     EXPECT_TRUE(fake.messages.empty()) << fake.messages.back().text.toStdString();

@@ -158,8 +158,7 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
         writeAll(file(name), item.bytes);
 
     // The lamp window: any bytes are a lamp, with the count brought into 1 to 36.
-    fake.fileAnswers = {file("hostile.lmp")};
-    main.mnuFileOpen_Click();
+    openFile(file("hostile.lmp"));
     auto* document = dynamic_cast<frmDocument*>(main.activeDocument());
     ASSERT_NE(document, nullptr);
     EXPECT_EQ(document->lamp().NumberChannel, item.channels);
@@ -185,8 +184,7 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
 
     // The stage screen: any bytes are a patch; only lamps in use on the stage are drawn.
     fake.messages.clear();
-    fake.fileAnswers = {file("hostile.pat")};
-    main.mnuFileOpen_Click();
+    openFile(file("hostile.pat"));
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
     EXPECT_TRUE(screen->isVisible());
@@ -233,8 +231,7 @@ using HostileInputDrop = MainWindowTest;
 TEST_F(HostileInputDrop, DropAfterAnImportKeepsTheImportedLamp)
 {
     writeAll(file("lamp.dat"), interleaved());
-    fake.fileAnswers = {file("new.pat")};
-    main.mnuFileOpen_Click();
+    openFile(file("new.pat"));
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
     frmImport(state.patch, fake).importDataFile(file("lamp.dat"));

@@ -128,8 +128,7 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     patch.patchEntries[0].ScreenRow = 1;
     patch.patchEntries[0].ScreenCol = 2;
     rig::writePatchFile(toPath(file("show.pat")), patch);
-    fake.fileAnswers = {file("show.pat")};
-    main.mnuFileOpen_Click();
+    openFile(file("show.pat"));
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
     ASSERT_FALSE(screen->textMatrix(2, 3).isEmpty());

@@ -26,8 +26,7 @@ protected:
 
     frmStageScreen* open(const char* name)
     {
-        fake.fileAnswers.push_back(file(name));
-        main.mnuFileOpen_Click();
+        openFile(file(name));
         return main.stageScreen(false);
     }
 

@@ -124,6 +124,12 @@ protected:
     }
 
     QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    // File > Open with `path` chosen in the file dialog.
+    void openFile(const QString& path)
+    {
+        fake.fileAnswers = {path};
+        main.mnuFileOpen_Click();
+    }
 
     QTemporaryDir dir;
     FakeUi fake;
