@@ -215,23 +215,28 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t offset, 
     }
 }
 
+// One read of up to `size` bytes at `offset`, again when a signal interrupts it; 0 at
+// the end of the file. Throws RigError.
+std::size_t readAt(int fd, std::uint8_t* buffer, std::size_t size, off_t offset)
+{
+    for (;;) {
+        const ssize_t got = ::pread(fd, buffer, size, offset);
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno != EINTR)
+            throw errorFromErrno(errno);
+    }
+}
+
 // Copies the whole content of `from` over `to` through a fixed buffer, so memory
 // does not grow with the file, and flushes it.
 void copyContents(int from, int to)
 {
     std::vector<std::uint8_t> buffer(65536);
     off_t offset = 0;
-    for (;;) {
-        const ssize_t got = ::pread(from, buffer.data(), buffer.size(), offset);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw errorFromErrno(errno);
-        }
-        if (got == 0)
-            break;
-        writeAll(to, buffer.data(), static_cast<std::size_t>(got), offset, false);
-        offset += got;
+    while (const std::size_t got = readAt(from, buffer.data(), buffer.size(), offset)) {
+        writeAll(to, buffer.data(), got, offset, false);
+        offset += static_cast<off_t>(got);
     }
     if (::ftruncate(to, offset) != 0 || ::fsync(to) != 0)
         throw errorFromErrno(errno);
@@ -451,12 +456,7 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path, std::size_t max
     std::uint8_t chunk[chunkSize];
     while (bytes.size() < maxBytes) {
         const std::size_t wanted = maxBytes - bytes.size() < chunkSize ? maxBytes - bytes.size() : chunkSize;
-        const ssize_t got = ::read(file.get(), chunk, wanted);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throw errorFromErrno(errno);
-        }
+        const std::size_t got = readAt(file.get(), chunk, wanted, static_cast<off_t>(bytes.size()));
         if (got == 0)
             break;
         bytes.insert(bytes.end(), chunk, chunk + got);
