@@ -1,7 +1,7 @@
 #include "bench_support.h"
 #include "fake_ui.h"
 
-#include "lamp/function_names.h"
+#include "core/function_names.h"
 
 #include <QApplication>
 

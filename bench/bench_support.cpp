@@ -1,6 +1,6 @@
 #include "bench_support.h"
 
-#include "lamp/function_names.h"
+#include "core/function_names.h"
 
 #include <cstdio>
 #include <cstdlib>

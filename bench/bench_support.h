@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lamp/lamp.h"
-#include "patch/stage_patch.h"
+#include "core/lamp.h"
+#include "core/stage_patch.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // files alone with the toolkit's JSON and XML parsers (reading the file included in both).
 #include "bench_support.h"
 
-#include "fixture/fixture_mapping.h"
+#include "core/fixture_mapping.h"
 #include "fixture/fixture_reader.h"
 
 #include <QDir>

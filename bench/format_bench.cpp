@@ -2,9 +2,9 @@
 // format can get close to that limit but never below it.
 #include "bench_support.h"
 
-#include "console/console_file.h"
-#include "lamp/lamp.h"
-#include "patch/stage_patch.h"
+#include "core/console_file.h"
+#include "core/lamp.h"
+#include "core/stage_patch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,10 +5,10 @@
 #include "bench_support.h"
 #include "fake_ui.h"
 
-#include "lamp/frmDocument.h"
-#include "lamp/lamp.h"
-#include "patch/frmStageScreen.h"
-#include "shell/app_state.h"
+#include "windows/frmDocument.h"
+#include "core/lamp.h"
+#include "windows/frmStageScreen.h"
+#include "core/app_state.h"
 #include "shell/frmMain.h"
 #include "ui/twips.h"
 

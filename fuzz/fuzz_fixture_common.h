@@ -1,8 +1,8 @@
 #pragma once
 
-#include "fixture/fixture_mapping.h"
-#include "lamp/rig_error.h"
-#include "lamp/verify.h"
+#include "core/fixture_mapping.h"
+#include "base/rig_error.h"
+#include "core/verify.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // The import's slot and entry decoding over arbitrary payloads: the input is split
 // into a lamp payload and a patch payload at a position taken from its first bytes.
-#include "console/lamp_exchange.h"
+#include "core/lamp_exchange.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Any bytes either split into two payloads within the format's bounds or fail with
 // one of the two format errors; a parsed file re-encodes to a readable file.
-#include "console/console_file.h"
-#include "lamp/rig_error.h"
+#include "core/console_file.h"
+#include "base/rig_error.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Decoding any bytes as a lamp image gives a record whose image re-encodes to the
 // same first 1622 bytes (missing bytes as zero).
-#include "lamp/lamp.h"
+#include "core/lamp.h"
 
 #include <cstdint>
 #include <cstdlib>

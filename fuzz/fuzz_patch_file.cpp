@@ -1,5 +1,5 @@
 // Any bytes decode as a stage patch; a full-size input re-encodes byte for byte.
-#include "patch/stage_patch.h"
+#include "core/stage_patch.h"
 
 #include <cstdint>
 #include <cstdlib>

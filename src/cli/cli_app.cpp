@@ -2,17 +2,17 @@
 
 #include "cli/render.h"
 #include "cli/safe_names.h"
-#include "fixture/fixture_mapping.h"
+#include "core/fixture_mapping.h"
 #include "fixture/fixture_reader.h"
-#include "console/console_file.h"
-#include "console/lamp_exchange.h"
-#include "lamp/cp1252.h"
-#include "lamp/lamp.h"
-#include "lamp/verify.h"
-#include "patch/stage_patch.h"
-#include "lamp/file_io.h"
-#include "lamp/rig_error.h"
-#include "ui/file_names.h"
+#include "core/console_file.h"
+#include "core/lamp_exchange.h"
+#include "base/cp1252.h"
+#include "core/lamp.h"
+#include "core/verify.h"
+#include "core/stage_patch.h"
+#include "base/file_io.h"
+#include "base/rig_error.h"
+#include "qtcore/file_names.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -55,7 +55,7 @@ QString fromStd(const std::string& text)
 // A name as it is shown on one line: control characters and bytes that are not UTF-8 escaped.
 QString shown(const QString& path)
 {
-    return fromStd(rig::printableName(ui::toPath(path)));
+    return fromStd(rig::printableName(rig::toPath(path)));
 }
 
 QString refusalText()
@@ -96,7 +96,7 @@ int failAndPutBack(Context& ctx, const QString& file, const std::exception& erro
 long long regularFileSize(const QString& path)
 {
     struct stat info {};
-    if (::stat(ui::toPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(rig::toPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return -1;
     return static_cast<long long>(info.st_size);
 }
@@ -106,7 +106,7 @@ enum class PathKind { None, Folder, Other };
 PathKind kindOf(const QString& path)
 {
     struct stat info {};
-    if (::lstat(ui::toPath(path).c_str(), &info) != 0)
+    if (::lstat(rig::toPath(path).c_str(), &info) != 0)
         return PathKind::None;
     return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::Other;
 }
@@ -180,7 +180,7 @@ int runShow(Context& ctx, const QStringList& args)
 
     try {
         if (suffix == QLatin1String("lmp")) {
-            const rig::Lamp lamp = rig::readLampFile(ui::toPath(path));
+            const rig::Lamp lamp = rig::readLampFile(rig::toPath(path));
             warnOnSize(ctx, path, rig::lampImageSize, lampKind);
             if (json)
                 ctx.out << lampJson(lamp).serialize();
@@ -188,7 +188,7 @@ int runShow(Context& ctx, const QStringList& args)
                 ctx.out << "Lamp file: " << shown(path) << "\n\n" << lampText(lamp);
         } else if (suffix == QLatin1String("pat")) {
             rig::StagePatch patch;
-            rig::readPatchFile(ui::toPath(path), patch, false);
+            rig::readPatchFile(rig::toPath(path), patch, false);
             warnOnSize(ctx, path, rig::patchFileSize, patchKind);
             if (json)
                 ctx.out << stagePatchJson(patch).serialize();
@@ -196,7 +196,7 @@ int runShow(Context& ctx, const QStringList& args)
                 ctx.out << "Stage patch file: " << shown(path) << "\n\n" << stagePatchText(patch);
         } else {
             // Anything else must be a console lamp data file: its blocks carry the signature.
-            const ConsoleView view = consoleView(rig::readLampDataFile(ui::toPath(path)));
+            const ConsoleView view = consoleView(rig::readLampDataFile(rig::toPath(path)));
             // The reading rules ignore a piece shorter than a block at the end; say so.
             const long long size = regularFileSize(path);
             if (size > 0 && size % static_cast<long long>(rig::blockSize) != 0)
@@ -232,7 +232,7 @@ int runVerify(Context& ctx, const QStringList& args)
     for (const QString& path : files) {
         rig::Lamp lamp;
         try {
-            lamp = rig::readLampFile(ui::toPath(path));
+            lamp = rig::readLampFile(rig::toPath(path));
         } catch (const std::exception& error) {
             fail(ctx, path, error);
             anyUnreadable = true;
@@ -279,12 +279,12 @@ int runExport(Context& ctx, const QStringList& args)
     std::vector<std::string> sources;
     for (const QString& path : files) {
         try {
-            (void)rig::readFileBytes(ui::toPath(path), rig::lampImageSize);
+            (void)rig::readFileBytes(rig::toPath(path), rig::lampImageSize);
         } catch (const std::exception& error) {
             return fail(ctx, path, error);
         }
         warnOnSize(ctx, path, rig::lampImageSize, lampKind);
-        sources.push_back(ui::toPath(path));
+        sources.push_back(rig::toPath(path));
     }
 
     const PathKind outKind = kindOf(outPath);
@@ -292,7 +292,7 @@ int runExport(Context& ctx, const QStringList& args)
         return fail(ctx, outPath, QStringLiteral("Is a folder"));
     if (outKind != PathKind::None && !parser.isSet(force))
         return fail(ctx, outPath, refusalText());
-    if (QString::fromStdString(rig::nameOfPath(ui::toPath(outPath))).toLower() != lampDataFileName)
+    if (QString::fromStdString(rig::nameOfPath(rig::toPath(outPath))).toLower() != lampDataFileName)
         warn(ctx, QStringLiteral("%1: Dornick will only load lamps from a data file called 'LAMP.DAT'. "
                                  "You will need to rename this file before loading it into the console")
                       .arg(shown(outPath)));
@@ -300,9 +300,9 @@ int runExport(Context& ctx, const QStringList& args)
         warn(ctx, QStringLiteral("%1 lamp files given; only the first %2 are stored").arg(files.size()).arg(rig::lampSlots));
 
     // Checked first so that a missing console file cannot leave a lamp data file alone.
-    const QString showTitle = ui::fromPath(rig::showTitleSourcePath(ui::toPath(ctx.appDir)));
+    const QString showTitle = rig::fromPath(rig::showTitleSourcePath(rig::toPath(ctx.appDir)));
     try {
-        (void)rig::readFileBytes(ui::toPath(showTitle), 1);
+        (void)rig::readFileBytes(rig::toPath(showTitle), 1);
     } catch (const std::exception& error) {
         return fail(ctx, showTitle, error);
     }
@@ -310,7 +310,7 @@ int runExport(Context& ctx, const QStringList& args)
     rig::FileTransaction transaction;
     try {
         // The export dialog's own conversion; the sources are whole paths, so no folder.
-        rig::exportLampData(std::string(), sources, ui::toPath(outPath), ui::toPath(ctx.appDir),
+        rig::exportLampData(std::string(), sources, rig::toPath(outPath), rig::toPath(ctx.appDir),
                             parser.isSet(force) ? rig::Existing::Replace : rig::Existing::Refuse, &transaction);
     } catch (const std::exception& error) {
         return failAndPutBack(ctx, outPath, error, transaction);
@@ -354,7 +354,7 @@ int writeOneLamp(Context& ctx, const QString& outPath, const rig::Lamp& lamp, bo
     try {
         // Without --force a file that appears meanwhile is refused as well, never replaced.
         const rig::LampImage image = rig::encodeLamp(lamp);
-        rig::writeFileAtomically(ui::toPath(outPath), std::vector<std::uint8_t>(image.begin(), image.end()),
+        rig::writeFileAtomically(rig::toPath(outPath), std::vector<std::uint8_t>(image.begin(), image.end()),
                                  force ? rig::Existing::Replace : rig::Existing::Refuse);
     } catch (const std::exception& error) {
         return fail(ctx, outPath, error);
@@ -384,7 +384,7 @@ int importOne(Context& ctx, const QString& path, const rig::ImportedLampData& da
 int writeLampsIntoFolder(Context& ctx, const QString& dirPath, const QStringList& stems, const std::vector<rig::Lamp>& lamps,
                          bool force, QStringList& targets)
 {
-    const std::string dirNative = ui::toPath(dirPath);
+    const std::string dirNative = rig::toPath(dirPath);
     bool createdDir = false;
     const PathKind dirKind = kindOf(dirPath);
     if (dirKind == PathKind::None) {
@@ -504,7 +504,7 @@ int runImport(Context& ctx, const QStringList& args)
     const QString path = parser.positionalArguments().first();
     rig::ImportedLampData data;
     try {
-        data = rig::importLampDataFile(ui::toPath(path));
+        data = rig::importLampDataFile(rig::toPath(path));
     } catch (const std::exception& error) {
         return fail(ctx, path, error);
     }
@@ -536,7 +536,7 @@ int runPatchSheet(Context& ctx, const QStringList& args)
 
     rig::StagePatch patch;
     try {
-        rig::readPatchFile(ui::toPath(path), patch, false);
+        rig::readPatchFile(rig::toPath(path), patch, false);
     } catch (const std::exception& error) {
         return fail(ctx, path, error);
     }
@@ -659,7 +659,7 @@ int runFixture(Context& ctx, const QStringList& args)
     std::vector<FixtureFile> files;
     for (const QString& path : paths) {
         try {
-            files.push_back({path, fixture::readFixtureDefinition(ui::toPath(path))});
+            files.push_back({path, fixture::readFixtureDefinition(rig::toPath(path))});
         } catch (const std::exception& error) {
             return fail(ctx, path, error);
         }

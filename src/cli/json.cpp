@@ -1,6 +1,6 @@
 #include "cli/json.h"
 
-#include "lamp/cp1252.h"
+#include "base/cp1252.h"
 
 namespace cli {
 

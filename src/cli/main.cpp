@@ -1,7 +1,7 @@
 #include "cli/cli_app.h"
-#include "lamp/file_io.h"
-#include "lamp/function_names.h"
-#include "ui/file_names.h"
+#include "base/file_io.h"
+#include "core/function_names.h"
+#include "qtcore/file_names.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
     // The arguments as the bytes the system gave, so that any file name works.
     QStringList args;
     for (int i = 1; i < argc; ++i)
-        args << ui::fromPath(QByteArray(argv[i]));
+        args << rig::fromPath(QByteArray(argv[i]));
 
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -1,8 +1,8 @@
 #include "cli/render.h"
 
-#include "lamp/cp1252.h"
-#include "lamp/function_names.h"
-#include "patch/dmx_conflicts.h"
+#include "base/cp1252.h"
+#include "core/function_names.h"
+#include "core/dmx_conflicts.h"
 
 #include <QStringList>
 

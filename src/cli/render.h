@@ -1,10 +1,10 @@
 #pragma once
 
 #include "cli/json.h"
-#include "console/console_file.h"
-#include "lamp/fixed_text.h"
-#include "lamp/lamp.h"
-#include "patch/stage_patch.h"
+#include "core/console_file.h"
+#include "base/fixed_text.h"
+#include "core/lamp.h"
+#include "core/stage_patch.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "cli/safe_names.h"
 
-#include "lamp/cp1252.h"
+#include "base/cp1252.h"
 
 #include <QSet>
 

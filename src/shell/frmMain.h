@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/app_state.h"
-#include "shell/common_dialog.h"
+#include "core/app_state.h"
+#include "ui/common_dialog.h"
 
 #include <QMainWindow>
 #include <QRect>

@@ -1,11 +1,11 @@
-#include "lamp/function_names.h"
-#include "shell/app_state.h"
+#include "core/function_names.h"
+#include "core/app_state.h"
 #include "shell/command_line.h"
 #include "shell/frmMain.h"
 #include "shell/frmSplash.h"
 #include "shell/product_picture.h"
 #include "shell/translations.h"
-#include "ui/file_names.h"
+#include "qtcore/file_names.h"
 #include "ui/ui.h"
 
 #include <QApplication>
@@ -22,7 +22,7 @@ std::string applicationFolder()
     QString path = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     while (path.endsWith(QDir::separator()))
         path.chop(1);
-    return ui::toPath(path);
+    return rig::toPath(path);
 }
 
 // The start-up sequence: splash, program folder, main window, name tables, patch
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     // the system's bytes.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << ui::fromPath(QByteArray(argv[i]));
+        arguments << rig::fromPath(QByteArray(argv[i]));
     const shell::FileArguments files = shell::fileArguments(arguments, QDir::currentPath());
     if (!files.error.isEmpty()) {
         std::cerr << files.error.toLocal8Bit().constData() << "\n\n" << shell::usageText() << std::flush;

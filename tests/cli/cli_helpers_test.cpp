@@ -4,7 +4,7 @@
 #include "cli/json.h"
 #include "cli/render.h"
 #include "cli/safe_names.h"
-#include "ui/file_names.h"
+#include "qtcore/file_names.h"
 
 using namespace cli;
 
@@ -35,8 +35,8 @@ TEST(ArgumentBytes, AnyFileNameComesBackAsTheSameBytes)
 {
     for (const QByteArray& bytes : {QByteArray("bad\xff\xfe.lmp"), QByteArray("B\xc3\xbchne"), QByteArray("\xed\xa0\x80"),
                                    QByteArray("\xf0\x9f\x8e\xad x"), QByteArray("\xe2\x82"), QByteArray("\xc0\xaf")})
-        EXPECT_EQ(QByteArray::fromStdString(ui::toPath(ui::fromPath(bytes))), bytes) << bytes.toHex().toStdString();
-    EXPECT_EQ(ui::fromPath(QByteArray("B\xc3\xbchne")), QString::fromUtf8("B\xc3\xbchne"));
+        EXPECT_EQ(QByteArray::fromStdString(rig::toPath(rig::fromPath(bytes))), bytes) << bytes.toHex().toStdString();
+    EXPECT_EQ(rig::fromPath(QByteArray("B\xc3\xbchne")), QString::fromUtf8("B\xc3\xbchne"));
 }
 
 TEST(PatchSheetCsv, CellsASpreadsheetWouldRunStayText)

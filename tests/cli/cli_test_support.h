@@ -2,7 +2,7 @@
 
 #include "../common/console_bytes.h"
 #include "cli/cli_app.h"
-#include "lamp/function_names.h"
+#include "core/function_names.h"
 
 #include <QDir>
 #include <QFile>

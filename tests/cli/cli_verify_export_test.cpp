@@ -1,7 +1,7 @@
 // verify and export against lamp files laid out byte by byte.
 #include "cli_test_support.h"
 
-#include "console/lamp_exchange.h"
+#include "core/lamp_exchange.h"
 
 #include <sys/stat.h>
 

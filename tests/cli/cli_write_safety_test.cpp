@@ -3,7 +3,7 @@
 // temporary file after a signal, and take any file name the system gives.
 #include "cli_test_support.h"
 
-#include "lamp/file_io.h"
+#include "base/file_io.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "console/console_file.h"
+#include "core/console_file.h"
 #include "../common/console_bytes.h"
 #include "test_files.h"
 

@@ -1,4 +1,4 @@
-#include "patch/dmx_conflicts.h"
+#include "core/dmx_conflicts.h"
 
 #include <gtest/gtest.h>
 

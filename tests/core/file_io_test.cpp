@@ -1,4 +1,4 @@
-#include "lamp/file_io.h"
+#include "base/file_io.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "fixture/fixture_mapping.h"
-#include "lamp/rig_error.h"
-#include "lamp/verify.h"
+#include "core/fixture_mapping.h"
+#include "base/rig_error.h"
+#include "core/verify.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

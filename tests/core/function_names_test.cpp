@@ -1,4 +1,4 @@
-#include "lamp/function_names.h"
+#include "core/function_names.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "console/lamp_exchange.h"
+#include "core/lamp_exchange.h"
 
-#include "lamp/rig_error.h"
+#include "base/rig_error.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

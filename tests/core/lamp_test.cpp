@@ -1,4 +1,4 @@
-#include "lamp/lamp.h"
+#include "core/lamp.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

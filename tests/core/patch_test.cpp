@@ -1,4 +1,4 @@
-#include "patch/stage_patch.h"
+#include "core/stage_patch.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lamp/rig_error.h"
+#include "base/rig_error.h"
 
 #include <cstdint>
 #include <cstdlib>

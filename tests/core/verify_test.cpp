@@ -1,4 +1,4 @@
-#include "lamp/verify.h"
+#include "core/verify.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // also claims "*.pat" (for image patterns with "GPAT" at byte 20): built into a
 // MIME cache of its own, both Qt's and GLib's content detection, as file managers
 // use them, must tell our stage patches from those patterns.
-#include "lamp/lamp.h"
-#include "patch/stage_patch.h"
+#include "core/lamp.h"
+#include "core/stage_patch.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "shell_fixture.h"
 
-#include "lamp/file_io.h"
+#include "base/file_io.h"
 #include "ui/file_dialog.h"
 
 #include <QAbstractFileIconProvider>

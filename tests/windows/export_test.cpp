@@ -1,5 +1,5 @@
-#include "console/console_file.h"
-#include "console/frmExport.h"
+#include "core/console_file.h"
+#include "windows/frmExport.h"
 #include "window_helpers.h"
 
 #include <QDir>

@@ -2,11 +2,11 @@
 // exactly as it was, leave no temporary file behind, and say what happened.
 
 #include "../core/test_files.h"
-#include "console/console_file.h"
-#include "console/frmExport.h"
-#include "lamp/frmDocument.h"
-#include "patch/frmStageScreen.h"
-#include "lamp/file_io.h"
+#include "core/console_file.h"
+#include "windows/frmExport.h"
+#include "windows/frmDocument.h"
+#include "windows/frmStageScreen.h"
+#include "base/file_io.h"
 #include "window_helpers.h"
 
 #include <QDir>
@@ -224,14 +224,14 @@ TEST_F(MainWindowTest, SavesReachFilesWhoseNamesAreNotUtf8)
     const std::string folder = toPath(dir.path());
     const std::string lampName = folder + "/bad\xff.lmp", patchName = folder + "/o\xfe.pat";
     rig::test::writeBytes(lampName, imageOf(namedLamp("Old lamp")));
-    openFile(ui::fromPath(lampName));
+    openFile(rig::fromPath(lampName));
     auto* document = dynamic_cast<frmDocument*>(main.activeDocument());
     ASSERT_NE(document, nullptr) << (fake.messages.empty() ? "" : fake.messages.back().text.toStdString());
     box(*document, "txtLampName")->setText(QStringLiteral("New lamp"));
     main.mnuFileSave_Click();
     EXPECT_EQ(rig::readLampFile(lampName).LampName.trimmed(), "New lamp");
 
-    openFile(ui::fromPath(patchName));
+    openFile(rig::fromPath(patchName));
     main.mnuFileSave_Click();
     EXPECT_EQ(rig::test::readBytes(patchName).size(), 29056u);
     EXPECT_TRUE(fake.messages.empty()) << fake.messages.back().text.toStdString();

@@ -1,6 +1,6 @@
 #include "cli_runner.h"
-#include "fixture/dlgImportFixture.h"
-#include "lamp/frmDocument.h"
+#include "windows/dlgImportFixture.h"
+#include "windows/frmDocument.h"
 #include "window_helpers.h"
 
 #include <QListWidget>

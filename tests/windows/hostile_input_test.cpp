@@ -3,10 +3,10 @@
 
 #include "../common/console_bytes.h"
 #include "cli_runner.h"
-#include "console/frmImport.h"
-#include "lamp/frmDocument.h"
-#include "patch/frmStageScreen.h"
-#include "patch/tbxLamps.h"
+#include "windows/frmImport.h"
+#include "windows/frmDocument.h"
+#include "windows/frmStageScreen.h"
+#include "windows/tbxLamps.h"
 #include "window_helpers.h"
 
 #include <QDialog>

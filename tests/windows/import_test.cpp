@@ -1,10 +1,10 @@
 #include "../common/console_bytes.h"
-#include "console/console_file.h"
-#include "console/frmExport.h"
-#include "console/frmImport.h"
-#include "lamp/frmDocument.h"
-#include "patch/frmStageScreen.h"
-#include "patch/stage_patch.h"
+#include "core/console_file.h"
+#include "windows/frmExport.h"
+#include "windows/frmImport.h"
+#include "windows/frmDocument.h"
+#include "windows/frmStageScreen.h"
+#include "core/stage_patch.h"
 #include "window_helpers.h"
 
 #include <QListWidget>

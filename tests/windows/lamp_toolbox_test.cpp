@@ -1,4 +1,4 @@
-#include "patch/tbxLamps.h"
+#include "windows/tbxLamps.h"
 #include "window_helpers.h"
 
 #include <QTableWidget>

@@ -1,8 +1,8 @@
 #include "window_helpers.h"
 
-#include "lamp/frmDocument.h"
-#include "shell/common_dialog.h"
-#include "lamp/file_io.h"
+#include "windows/frmDocument.h"
+#include "ui/common_dialog.h"
+#include "base/file_io.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
-#include "console/frmExport.h"
-#include "console/frmImport.h"
-#include "lamp/frmDocument.h"
-#include "patch/dlgSSProperties.h"
-#include "shell/common_dialog.h"
+#include "windows/frmExport.h"
+#include "windows/frmImport.h"
+#include "windows/frmDocument.h"
+#include "windows/dlgSSProperties.h"
+#include "ui/common_dialog.h"
 #include "ui/twips.h"
 #include "window_helpers.h"
 

@@ -1,8 +1,8 @@
 #include "shell_fixture.h"
 
-#include "lamp/frmDocument.h"
-#include "patch/frmStageScreen.h"
-#include "patch/stage_patch.h"
+#include "windows/frmDocument.h"
+#include "windows/frmStageScreen.h"
+#include "core/stage_patch.h"
 #include "shell/command_line.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "window_helpers.h"
 
-#include "shell/document_window.h"
-#include "lamp/rig_error.h"
+#include "ui/document_window.h"
+#include "base/rig_error.h"
 
 #include <QAction>
 #include <QCloseEvent>

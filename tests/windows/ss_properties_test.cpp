@@ -1,4 +1,4 @@
-#include "patch/dlgSSProperties.h"
+#include "windows/dlgSSProperties.h"
 #include "window_helpers.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "patch/frmStageScreen.h"
-#include "patch/stage_patch.h"
-#include "patch/tbxLamps.h"
+#include "windows/frmStageScreen.h"
+#include "core/stage_patch.h"
+#include "windows/tbxLamps.h"
 #include "ui/fitted_text.h"
 #include "window_helpers.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "fake_ui.h"
-#include "lamp/lamp.h"
-#include "shell/app_state.h"
+#include "core/lamp.h"
+#include "core/app_state.h"
 #include "shell/frmMain.h"
-#include "ui/file_names.h"
+#include "qtcore/file_names.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -25,7 +25,7 @@
 
 using Bytes = std::vector<std::uint8_t>;
 
-using ui::toPath;
+using rig::toPath;
 
 inline Bytes readAll(const QString& path)
 {

@@ -1,5 +1,5 @@
 #include "fake_ui.h"
-#include "lamp/function_names.h"
+#include "core/function_names.h"
 
 #include <QApplication>
 

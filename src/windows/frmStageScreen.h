@@ -1,0 +1,120 @@
+#pragma once
+
+#include "windows/mnuMenus.h"
+#include "ui/document_window.h"
+
+#include <QWidget>
+
+class CommonDialog;
+class QDropEvent;
+class QTableWidget;
+class tbxLamps;
+
+namespace rig {
+struct AppState;
+}
+namespace ui {
+class Ui;
+}
+
+// The stage screen: the program-wide stage patch drawn on a grid of 24 rows
+// (A to X) by 20 columns. Lamps come from the lamp toolbox by drag and drop, move by
+// press and release, and are edited in the lamp patch properties dialog.
+class frmStageScreen final : public QWidget, public DocumentWindow {
+    Q_OBJECT
+
+public:
+    // Entry index that findLamp returns for "no lamp".
+    static constexpr int noLamp = 255;
+    // popAction values; popNone while the pop-up menu has chosen nothing.
+    static constexpr int popNone = -1;
+    static constexpr int popCut = mnuMenus::popCut;
+    static constexpr int popCopy = mnuMenus::popCopy;
+    static constexpr int popPaste = mnuMenus::popPaste;
+    static constexpr int popProperties = mnuMenus::popProperties;
+
+    // Shows `state`'s stage patch. Save As uses the shared `dlgCommonDialog`; the
+    // `toolbox` is shown while this window is active and hidden when it closes.
+    frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
+                   QWidget* parent = nullptr);
+
+    void File_Open(const QString& fileName, const QString& fileTitle) override;
+    void File_Save() override;
+    void File_Save_As() override;
+
+    // Edits entry nLamp in the properties dialog; a row or column of 0 stands for the
+    // entry's own position.
+    void editProperties(int nLamp, int nRow, int nCol);
+
+    void setupScreen();
+    void labelScreen();
+    void refreshScreen();
+    // Lowest index of an entry in use at the 0-based stage position, or noLamp.
+    [[nodiscard]] int findLamp(int row, int col) const;
+
+    [[nodiscard]] int popAction() const noexcept { return m_popAction; }
+    void setPopAction(int action) noexcept { m_popAction = action; }
+
+    [[nodiscard]] bool isChanged() const noexcept { return m_bChanged; }
+    void setChanged(bool changed) noexcept { m_bChanged = changed; }
+    [[nodiscard]] const QString& fileName() const noexcept { return m_sFileName; }
+
+    // With unsaved changes, asks whether they may be dropped; true when they may
+    // (or there are none).
+    [[nodiscard]] bool confirmDiscard();
+
+    // Shows the lamp toolbox; the main window calls it whenever this window becomes active.
+    void Form_Activate();
+    [[nodiscard]] tbxLamps& toolbox() const noexcept { return m_toolbox; }
+
+    [[nodiscard]] QTableWidget* grdStageScreen() const noexcept { return m_grdStageScreen; }
+    // The text of grid cell (row, col); row 0 and column 0 are the headings.
+    [[nodiscard]] QString textMatrix(int row, int col) const;
+    // Centre of grid cell (row, col) from 1, in the grid viewport's coordinates.
+    [[nodiscard]] QPoint cellCentre(int row, int col) const;
+
+signals:
+    // The window has closed (the user let any changes go); the one stage screen is
+    // kept for the next patch opened.
+    void closed();
+    // The patch was written to this file.
+    void fileSaved(const QString& fileName);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Cell {
+        int row = 0;  // grid row, 1 to 24; 0 when the point is on no stage cell
+        int col = 0;  // grid column, 1 to 20
+        [[nodiscard]] bool valid() const noexcept { return row > 0 && col > 0; }
+    };
+
+    [[nodiscard]] Cell cellAt(const QPoint& viewportPos) const;
+    [[nodiscard]] bool occupiedByOther(int row, int col, int except) const;
+    void grdStageScreen_MouseDown(Qt::MouseButton button, const QPoint& pos);
+    void grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint& pos, const QPoint& globalPos);
+    void grdStageScreen_DblClick(const QPoint& pos);
+    void grdStageScreen_DragDrop(QDropEvent* event);
+    void showPopUp(const QPoint& globalPos);
+    void refuseDropOnLamp();
+    void toolbox_LampAssigned();
+    // Tells the user, once per patch read, of lamps in use at no cell of the grid.
+    void reportLampsOffStage();
+
+    rig::AppState& m_state;
+    ui::Ui& m_ui;
+    CommonDialog& m_dlgCommonDialog;
+    tbxLamps& m_toolbox;
+    QTableWidget* m_grdStageScreen = nullptr;
+    QString m_sFileName;
+    bool m_bChanged = false;
+    int m_nCurrent = noLamp;
+    bool m_bMoving = false;
+    int m_nMoving = 0;
+    bool m_rightPressed = false;
+    int m_popAction = popCut;
+};
