@@ -4,16 +4,29 @@
 
 namespace rig {
 
-QString fromField(const std::string& bytes)
+QString fromField(std::string_view bytes, FieldSpaces spaces, FieldControls controls)
 {
-    std::string withoutZeros;
-    withoutZeros.reserve(bytes.size());
+    if (spaces == FieldSpaces::Trim) {
+        const auto blank = [](char c) { return c == ' ' || c == '\0'; };
+        while (!bytes.empty() && blank(bytes.front()))
+            bytes.remove_prefix(1);
+        while (!bytes.empty() && blank(bytes.back()))
+            bytes.remove_suffix(1);
+    }
+    std::string kept;
+    kept.reserve(bytes.size());
     for (char c : bytes)
-        if (c != '\0')
-            withoutZeros.push_back(c);
-    return QString::fromStdString(rig::cp1252ToUtf8(withoutZeros));
+        if (c != '\0' || controls == FieldControls::AsQuestionMark)
+            kept.push_back(c);
+    QString text = QString::fromStdString(cp1252ToUtf8(kept));
+    if (controls == FieldControls::AsQuestionMark) {
+        for (QChar& ch : text)
+            if (isControlCharacter(ch.unicode()))
+                ch = QLatin1Char('?');
+    }
+    return text;
 }
 
-std::string toField(const QString& text) { return rig::utf8ToCp1252(text.toStdString()); }
+std::string toField(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
 }  // namespace rig
