@@ -1,13 +1,12 @@
 #pragma once
 
 #include "core/app_state.h"
+#include "shell/window_placement.h"
 #include "ui/common_dialog.h"
 
 #include <QMainWindow>
-#include <QRect>
 #include <QStringList>
 
-#include <array>
 #include <memory>
 
 class DocumentWindow;
@@ -20,25 +19,27 @@ class QToolBar;
 class frmDocument;
 class frmExport;
 class frmStageScreen;
-class tbxLamps;
+
+namespace shell {
+class RecentFiles;
+class StageScreenHost;
+}
 
 namespace ui {
 class Ui;
 }
 
 // The multiple-document frame: menus, toolbar, status bar and the client area that
-// holds the lamp windows and the one stage screen.
+// holds the lamp windows and the one stage screen. It routes the File commands to the
+// active child window; placement, recent files, dropped files, the arranging of child
+// windows and the reporting of failures each live in a unit of their own.
 class frmMain final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Placement used when the settings store has none (or an unusable one), in twips.
-    static constexpr int defaultLeft = 1000;
-    static constexpr int defaultTop = 1000;
-    static constexpr int defaultWidth = 6500;
-    static constexpr int defaultHeight = 6500;
-    // Files the File menu offers again, most recent first.
-    static constexpr int maxRecentFiles = 4;
+    // The first-start size, in twips.
+    static constexpr int defaultWidth = shell::WindowPlacement::defaultWidth;
+    static constexpr int defaultHeight = shell::WindowPlacement::defaultHeight;
 
     // `state` is the program-wide data and `ui` the toolkit seam; both outlive the
     // window, which hands them on to the windows it opens.
@@ -58,31 +59,37 @@ public:
     [[nodiscard]] DocumentWindow* activeDocument() const;
     // The one stage screen, with the lamp toolbox; created on first use when `create` is set.
     frmStageScreen* stageScreen(bool create);
-    // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
-    // the client area.
-    frmDocument* openImportedLamp(const rig::Lamp& lamp);
 
     // Opens each file in turn as Open does with the name its dialog gave: a lamp window
     // for "lmp", the stage screen for "pat"; each failure gets Open's message box.
     // The command line's and dropped files come in here.
     void openFiles(const QStringList& fileNames);
-    // The recently opened or saved files as stored, most recent first.
-    [[nodiscard]] QStringList recentFiles() const;
 
-    // Placement restore and save (twips, settings store).
+    // Restores the placement stored by the last run.
     void MDIForm_Load();
-    void MDIForm_Unload();
 
-public slots:
-    void mnuFileNewLamp_Click();
+    // File commands that the tests of the lamp window, stage screen and import dialogs
+    // still run directly; every other command is reached through its action.
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
-    void mnuFileExport_Click();
     void mnuFileImport_Click();
     void mnuFileImportFixture_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Makes every command's action and puts it into the menus and onto the toolbar.
+    void createCommands();
+    void createStatusBar();
+
+    void mnuFileNewLamp_Click();
+    void mnuFileExport_Click();
     void mnuFileExit_Click();
+    // A file chosen from the recent-file list: opened, or said to be gone.
+    void mnuFileRecent_Click(const QString& fileName);
     void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuWindowCascade_Click();
@@ -90,44 +97,23 @@ public slots:
     void mnuWindowTileVertical_Click();
     void mnuWindowArrangeIcons_Click();
     void mnuHelpAbout_Click();
-    void tbToolBar_ButtonClick(const QString& key);
-    // Opens entry `index` (from 0) of the recent-file list, or says that it is gone.
-    void mnuFileRecent_Click(int index);
+    // Stores the placement; the window is closing.
+    void MDIForm_Unload();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Files dropped on the client area open as Open opens them.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void createMenus();
-    void createToolBar();
-    void createStatusBar();
-    void mnuWindow_AboutToShow();
-    // Lays the open, not minimised child windows out in equal strips.
-    void tileChildren(Qt::Orientation strips);
     // Closes every child through its own close; false when one refuses.
     bool closeAllChildren();
     void saveDocument(bool saveAs);
-    // The stage screen closed: its sub-window leaves the client area, kept for reuse.
-    void stageScreen_Closed();
-    // An import replaced the placed lamps the stage screen shows.
-    void import_PatchEntriesReplaced();
 
     // Open after its dialog: the branch by the file title's ending, failures reported.
     void openDocument(const QString& fileName);
-    // Puts a file at the head of the recent-file list in the settings store.
-    void addRecentFile(const QString& fileName);
-    void storeRecentFiles(const QStringList& fileNames);
-    void refreshRecentFiles();
-    // Wires a lamp window's saves to the recent-file list.
-    void watchLampDocument(frmDocument& document);
-
     // The document-opening branches of New Lamp and Open; they throw rig::RigError.
     void newLampDocument();
     void openLampDocument(const QString& fileName, const QString& fileTitle);
     // False when the user kept the unsaved patch in memory.
     bool openStagePatch(const QString& fileName, const QString& fileTitle);
+    // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
+    // the client area: the import dialogs' lamps come in here.
+    frmDocument* openImportedLamp(const rig::Lamp& lamp);
 
     rig::AppState& m_state;
     ui::Ui& m_ui;
@@ -135,17 +121,11 @@ private:
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_tbToolBar = nullptr;
     QLabel* m_statusLabel = nullptr;
-    QMenu* m_mnuWindow = nullptr;
-    std::array<QAction*, maxRecentFiles> m_mnuFileRecent{};
-    QAction* m_mnuFileRecentBar = nullptr;
-    QAction* m_mnuWindowListBar = nullptr;
     QAction* m_mnuViewToolbar = nullptr;
     QAction* m_mnuViewStatusBar = nullptr;
-    frmStageScreen* m_stageScreen = nullptr;
-    tbxLamps* m_tbxLamps = nullptr;
-    // The placement MDIForm_Load applied: the stored twips and the pixels they became.
-    std::array<double, 4> m_placedTwips{};
-    QRect m_placedFrame;
+    shell::RecentFiles* m_recentFiles = nullptr;
+    shell::WindowPlacement m_placement;
+    shell::StageScreenHost* m_stageScreen = nullptr;
     // The one export dialog; kept hidden between exports, discarded by Cancel.
     std::unique_ptr<frmExport> m_frmExport;
 };

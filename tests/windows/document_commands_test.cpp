@@ -1,13 +1,18 @@
 #include "shell_fixture.h"
 
 #include "base/file_io.h"
+#include "shell/error_report.h"
 #include "ui/file_dialog.h"
 
 #include <QAbstractFileIconProvider>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QToolButton>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -46,6 +51,32 @@ TEST_F(DocumentCommands, SaveSaveAsAndCloseReachTheActiveWindowAndFailuresAreRep
     EXPECT_EQ(openChildren(), 1);
 }
 
+// What was thrown gives the number and description; what the command was doing, the
+// wording. A command that throws nothing shows nothing.
+TEST_F(DocumentCommands, FailuresAreReportedInTheWordsOfTheCommand)
+{
+    using shell::Doing;
+    const auto report = [this](Doing doing, const std::function<void()>& command) {
+        return shell::runReported(fake, &main, doing, command);
+    };
+    EXPECT_FALSE(report(Doing::Opening, [] { throw rig::RigError(53, "File not found"); }));
+    EXPECT_FALSE(report(Doing::Closing, [] { throw rig::RigError(70, "Permission denied"); }));
+    EXPECT_FALSE(report(Doing::Saving, [] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(report(Doing::Saving, [] { throw std::runtime_error("disk on fire"); }));
+    EXPECT_FALSE(report(Doing::Opening, [] { throw 42; }));
+    bool ran = false;
+    EXPECT_TRUE(report(Doing::Saving, [&ran] { ran = true; }));
+    EXPECT_TRUE(ran);
+
+    EXPECT_EQ(fake.texts(), (std::vector<QString>{"Error53\r\nFile not found",
+                                                  "Error 70 when closing file:\r\nPermission denied",
+                                                  "Error 7 when saving file:\r\nOut of memory",
+                                                  "Error 51 when saving file:\r\ndisk on fire",
+                                                  "Error51\r\nInternal error"}));
+    for (const FakeUi::Message& m : fake.messages)
+        expectMessage(m, m.text, "Error", ui::Icon::Critical);
+}
+
 TEST_F(DocumentCommands, OpenOfANameEndingInNeitherLmpNorPatOpensNothingAndCancelIsSilent)
 {
     // The ending is compared case-sensitively: an upper-case LMP is no lamp file.
@@ -55,7 +86,7 @@ TEST_F(DocumentCommands, OpenOfANameEndingInNeitherLmpNorPatOpensNothingAndCance
         fake.fileAnswers.push_back(name);
     fake.fileAnswers.push_back(std::nullopt);
     for (int i = 0; i < 8; ++i)
-        main.mnuFileOpen_Click();
+        action("mnuFileOpen")->trigger();
 
     ASSERT_EQ(fake.fileCalls.size(), 8U);
     for (const FakeUi::FileCall& call : fake.fileCalls)
@@ -80,9 +111,9 @@ TEST_F(DocumentCommands, TheDialogStartsAtTheLastFileOpenedOrSavedNotAtAFailedOn
     ASSERT_NE(main.activeDocument(), nullptr);
 
     fake.fileAnswers = {file("missing/copy.lmp"), std::nullopt};
-    main.mnuFileSaveAs_Click();
+    action("mnuFileSaveAs")->trigger();
     ASSERT_EQ(fake.messages.size(), 1U);  // the failed write, said by the lamp window
-    main.mnuFileOpen_Click();
+    action("mnuFileOpen")->trigger();
     ASSERT_EQ(fake.fileCalls.size(), 3U);
     EXPECT_EQ(fake.fileCalls[1].request.directory, dir.path());
     EXPECT_EQ(fake.fileCalls[2].request.fileName, spot);
@@ -118,9 +149,9 @@ TEST_F(DocumentCommands, EachToolbarButtonRunsExactlyItsCommand)
         fake.dialogScripts = {[](QDialog& dialog) { dialog.accept(); }};
         const int before = openChildren();
 
-        auto* button = main.findChild<QAction*>("tbToolBar" + key);
+        auto* button = main.findChild<QToolButton*>("tbToolBar" + key);
         ASSERT_NE(button, nullptr) << key.toStdString();
-        button->trigger();
+        QTest::mouseClick(button, Qt::LeftButton);
 
         const std::vector<QString> texts = fake.texts();
         QStringList effects(static_cast<qsizetype>(fake.fileCalls.size()), "file dialog");

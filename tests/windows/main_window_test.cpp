@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTimer>
@@ -28,6 +30,117 @@ QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QString& f
     if (bindings.isEmpty() && !fallback.isEmpty())
         bindings << QKeySequence(fallback, QKeySequence::PortableText);
     return bindings;
+}
+
+// One line a menu item, indented by its depth: name, caption and keys, and whether it
+// is hidden or cannot be chosen.
+void listItems(const QMenu& menu, const QString& indent, QStringList& lines)
+{
+    for (const QAction* a : menu.actions()) {
+        QString line = indent + a->objectName();
+        if (!a->isSeparator())
+            line += " \"" + a->text() + "\"";
+        QStringList keys;
+        for (const QKeySequence& key : a->shortcuts())
+            keys << key.toString(QKeySequence::PortableText);
+        if (!keys.isEmpty())
+            line += " " + keys.join(", ");
+        if (!a->isVisible())
+            line += " (hidden)";  // hidden actions count as disabled too
+        else if (!a->isEnabled())
+            line += " (off)";
+        lines << line;
+        if (a->menu())
+            listItems(*a->menu(), indent + "  ", lines);
+    }
+}
+
+TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
+{
+    const auto keys = [](QKeySequence::StandardKey key, const QString& fallback = {}) {
+        QStringList texts;
+        for (const QKeySequence& sequence : standardKeys(key, fallback))
+            texts << sequence.toString(QKeySequence::PortableText);
+        return texts.isEmpty() ? QString() : " " + texts.join(", ");
+    };
+    QStringList lines;
+    for (const QAction* title : main.menuBar()->actions()) {
+        lines << title->objectName() + " \"" + title->text() + "\"";
+        listItems(*title->menu(), "  ", lines);
+    }
+    const QStringList expected = {
+        "mnuFile \"&File\"",
+        "  mnuFileNew \"&New\"",
+        "    mnuFileNewLamp \"Lamp\"" + keys(QKeySequence::New),
+        "    mnuFileNewStagePatch \"Stage Patch\" (off)",
+        "  mnuFileOpen \"&Open\" Ctrl+O",
+        "  mnuFileClose \"&Close\"" + keys(QKeySequence::Close),
+        "  mnuFileBar1",
+        "  mnuFileSave \"&Save\" Ctrl+S",
+        "  mnuFileSaveAs \"Save &As...\"" + keys(QKeySequence::SaveAs, "Ctrl+Shift+S"),
+        "  mnuFileBar1_5",
+        "  mnuFileExport \"&Export...\"",
+        "  mnuFileImport \"&Import...\"",
+        "  mnuFileImportFixture \"Import &Fixture...\"",
+        "  mnuFileBar4",
+        "  mnuFileRecent1 \"\" (hidden)",
+        "  mnuFileRecent2 \"\" (hidden)",
+        "  mnuFileRecent3 \"\" (hidden)",
+        "  mnuFileRecent4 \"\" (hidden)",
+        "  mnuFileRecentBar (hidden)",
+        "  mnuFileExit \"E&xit\"" + keys(QKeySequence::Quit, "Ctrl+Q"),
+        "mnuEdit \"&Edit\"",
+        "  mnuEditUndo \"&Undo\" Ctrl+Z (off)",
+        "  mnuEditBar1",
+        "  mnuEditCut \"Cu&t\" Ctrl+X (off)",
+        "  mnuEditCopy \"&Copy\" Ctrl+C (off)",
+        "  mnuEditPaste \"&Paste\" Ctrl+V (off)",
+        "  mnuEditPasteSpecial \"Paste &Special...\" (off)",
+        "mnuView \"&View\"",
+        "  mnuViewToolbar \"&Toolbar\"",
+        "  mnuViewStatusBar \"Status &Bar\"",
+        "mnuWindow \"&Window\"",
+        "  mnuWindowNewWindow \"&New Window\" (off)",
+        "  mnuWindowBar1",
+        "  mnuWindowCascade \"&Cascade\"",
+        "  mnuWindowTileHorizontal \"Tile &Horizontal\"",
+        "  mnuWindowTileVertical \"Tile &Vertical\"",
+        "  mnuWindowArrangeIcons \"&Arrange Icons\"",
+        "  mnuWindowListBar",
+        "mnuHelp \"&Help\"",
+        "  mnuHelpAbout \"&About Tarsen Rigsmith...\"",
+    };
+    EXPECT_EQ(lines.join('\n').toStdString(), expected.join('\n').toStdString());
+}
+
+// The buttons are the menu commands' own actions: a button and its menu item cannot
+// differ in what they run or whether they can be chosen.
+TEST_F(MainWindow, ToolbarButtonsAreTheMenuCommandsUnderTheirKeys)
+{
+    auto* toolbar = main.findChild<QToolBar*>("tbToolBar");
+    ASSERT_NE(toolbar, nullptr);
+    QStringList keys;
+    QStringList tips;
+    std::vector<QAction*> commands;
+    for (QAction* a : toolbar->actions()) {
+        if (a->isSeparator()) {
+            keys << "-";
+            continue;
+        }
+        QWidget* button = toolbar->widgetForAction(a);
+        ASSERT_NE(button, nullptr);
+        keys << button->objectName();
+        tips << button->toolTip();
+        commands.push_back(a);
+    }
+    EXPECT_EQ(keys, QStringList({"tbToolBarNew", "tbToolBarOpen", "tbToolBarSave", "-", "tbToolBarAbout"}));
+    EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "About"}));
+    EXPECT_EQ(commands, (std::vector<QAction*>{action("mnuFileNewLamp"), action("mnuFileOpen"), action("mnuFileSave"),
+                                               action("mnuHelpAbout")}));
+
+    // The pictures are for the toolbar: the menus show the captions alone.
+    for (const QAction* command : commands)
+        EXPECT_FALSE(command->isIconVisibleInMenu()) << command->objectName().toStdString();
 }
 
 TEST_F(MainWindow, ShortcutsOfItemsThatCannotBeChosenDoNothing)
@@ -191,7 +304,7 @@ TEST_F(Placement, RefusingChildStopsTheExitAndNothingIsWritten)
     TestDocument* refuses = addDocument("Refuses", true);
     TestDocument* later = addDocument("Later");
 
-    main.mnuFileExit_Click();
+    action("mnuFileExit")->trigger();
     EXPECT_FALSE(main.close());  // the close box too
     EXPECT_TRUE(main.isVisible());
 
@@ -212,7 +325,7 @@ TEST_F(MainWindow, WindowMenuTilesOpenChildrenInEqualStrips)
     subs[1]->showMaximized();
     const QRect area = main.mdiArea()->viewport()->rect();
     for (const bool vertical : {true, false}) {
-        vertical ? main.mnuWindowTileVertical_Click() : main.mnuWindowTileHorizontal_Click();
+        action(vertical ? "mnuWindowTileVertical" : "mnuWindowTileHorizontal")->trigger();
         const QSize strip = vertical ? QSize(area.width() / 3, area.height()) : QSize(area.width(), area.height() / 3);
         QRect covered;
         for (const QMdiSubWindow* sub : subs) {
@@ -228,7 +341,7 @@ TEST_F(MainWindow, WindowMenuTilesOpenChildrenInEqualStrips)
 // In the client area the lamp window's height rule applies to the sub-window's outer height.
 TEST_F(MainWindow, NewLampSubWindowKeepsItsLeastHeight)
 {
-    main.mnuFileNewLamp_Click();
+    action("mnuFileNewLamp")->trigger();
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
     QMdiSubWindow* sub = main.mdiArea()->subWindowList()[0];
     sub->resize(sub->width(), ui::twipsToPixels(2000));

@@ -4,6 +4,7 @@
 #include "windows/frmStageScreen.h"
 #include "core/stage_patch.h"
 #include "shell/command_line.h"
+#include "shell/recent_files.h"
 
 #include <QDir>
 #include <QMdiSubWindow>
@@ -47,16 +48,20 @@ protected:
         return taken;
     }
 
-    QStringList recentCaptions()
+    // The File menu's recent-file items as shown: captions, or the full names their
+    // status tips give.
+    QStringList recentItems(bool fullNames)
     {
-        QStringList captions;
-        for (int i = 1; i <= frmMain::maxRecentFiles; ++i) {
-            QAction* recent = action(("mnuFileRecent" + std::to_string(i)).c_str());
-            if (recent->isVisible())
-                captions << recent->text();
+        QStringList shown;
+        for (int i = 1; i <= shell::RecentFiles::maxFiles; ++i) {
+            QAction* item = action(("mnuFileRecent" + std::to_string(i)).c_str());
+            if (item->isVisible())
+                shown << (fullNames ? item->statusTip() : item->text());
         }
-        return captions;
+        return shown;
     }
+    QStringList recentCaptions() { return recentItems(false); }
+    QStringList recentFiles() { return recentItems(true); }
 };
 
 TEST_F(OpenFiles, EachFileOpensAsOpenDoesAndFailuresGetOpensMessages)
@@ -138,20 +143,20 @@ TEST_F(OpenFiles, RecentListKeepsTheLastFourOpenedOrSavedAndSurvivesARestart)
     main.openFiles({file("spot.lmp"), file("show.pat"), file("wash.lmp"), file("missing.lmp")});
     // A lamp window saved under a new name joins the list; so does a patch saved.
     fake.fileAnswers = {file("R&D.lmp")};
-    main.mnuFileNewLamp_Click();
-    main.mnuFileSaveAs_Click();
+    action("mnuFileNewLamp")->trigger();
+    action("mnuFileSaveAs")->trigger();
     fake.fileAnswers = {file("copy.pat")};
     main.stageScreen(false)->File_Save_As();
     ASSERT_TRUE(fake.texts().size() == 1U) << "only the missing file is reported";
 
-    EXPECT_EQ(main.recentFiles(), QStringList({file("copy.pat"), file("R&D.lmp"), file("wash.lmp"), file("show.pat")}));
+    EXPECT_EQ(recentFiles(), QStringList({file("copy.pat"), file("R&D.lmp"), file("wash.lmp"), file("show.pat")}));
     EXPECT_EQ(recentCaptions(), QStringList({"&1 copy.pat", "&2 R&&D.lmp", "&3 wash.lmp", "&4 show.pat"}));
     EXPECT_TRUE(action("mnuFileRecentBar")->isVisible());
 
     // Opening a listed file moves it to the top without a second entry.
     main.openFiles({file("wash.lmp")});
-    EXPECT_EQ(main.recentFiles().first(), file("wash.lmp"));
-    EXPECT_EQ(main.recentFiles().size(), 4);
+    EXPECT_EQ(recentFiles().first(), file("wash.lmp"));
+    EXPECT_EQ(recentFiles().size(), 4);
 
     // The next start shows the same list; two files of one name show their folders.
     const QString other = dir.filePath("other/wash.lmp");
@@ -170,14 +175,14 @@ TEST_F(OpenFiles, RecentListKeepsTheLastFourOpenedOrSavedAndSurvivesARestart)
 TEST_F(OpenFiles, ChoosingAMissingRecentFileSaysSoAndDropsItWhileOthersOpen)
 {
     main.openFiles({file("spot.lmp"), file("wash.lmp")});
-    ASSERT_EQ(main.recentFiles(), QStringList({file("wash.lmp"), file("spot.lmp")}));
+    ASSERT_EQ(recentFiles(), QStringList({file("wash.lmp"), file("spot.lmp")}));
     ASSERT_TRUE(QFile::remove(file("wash.lmp")));
 
     action("mnuFileRecent1")->trigger();
     ASSERT_EQ(fake.messages.size(), 1U);
     EXPECT_TRUE(fake.messages[0].text.contains(QDir::toNativeSeparators(file("wash.lmp"))));
     EXPECT_EQ(fake.messages[0].icon, ui::Icon::Exclamation);
-    EXPECT_EQ(main.recentFiles(), QStringList{file("spot.lmp")});
+    EXPECT_EQ(recentFiles(), QStringList{file("spot.lmp")});
     EXPECT_EQ(recentCaptions(), QStringList{"&1 spot.lmp"});
     EXPECT_EQ(openChildren(), 2);
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <Qt>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWidget;
+
+// Arranging and listing the child windows of the main window's client area. Hidden
+// sub-windows (the stage screen's between showings) are not open and are left alone.
+namespace shell {
+
+// Puts `child` into the client area in a sub-window of its own and shows it.
+QMdiSubWindow* addChild(QMdiArea& area, QWidget* child);
+
+// Lays the open, not minimised child windows out in equal strips, side by side for
+// Qt::Vertical and one above the other for Qt::Horizontal. Minimised ones keep their
+// row along the bottom.
+void tileChildren(QMdiArea& area, Qt::Orientation strips);
+
+// Lines the minimised child windows up in rows from the bottom left, a new row above
+// when one is full.
+void arrangeIcons(QMdiArea& area);
+
+// Rebuilds the list of open child windows that follows `listBar` in `menu`: numbered,
+// the active one checked, choosing one activates it. The bar shows only with a list.
+void listChildren(QMenu& menu, QAction& listBar, QMdiArea& area);
+
+}  // namespace shell
