@@ -11,6 +11,7 @@ class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QToolBar;
+class QWidget;
 
 // The pieces the main window's menus and toolbar are made of. Each command is one
 // action: its menu item, its keys and its toolbar button are that one object, so they

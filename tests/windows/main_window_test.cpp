@@ -338,6 +338,47 @@ TEST_F(MainWindow, WindowMenuTilesOpenChildrenInEqualStrips)
     }
 }
 
+TEST_F(MainWindow, WindowMenuListsTheOpenChildrenAndChoosingOneActivatesIt)
+{
+    addDocument("R&D");
+    addDocument("Gone");
+    addDocument("Two");
+    main.mdiArea()->subWindowList().at(1)->hide();  // hidden is not open
+    auto* menu = main.findChild<QMenu*>("mnuWindow");
+    const auto listed = [&] {
+        menu->popup(main.mapToGlobal(QPoint(0, 0)));  // the list is rebuilt for every showing
+        menu->hide();
+        QStringList items;
+        const QList<QAction*> actions = menu->actions();
+        for (auto it = actions.begin() + actions.indexOf(action("mnuWindowListBar")) + 1; it != actions.end(); ++it)
+            items << (*it)->text() + ((*it)->isChecked() ? " *" : "");
+        return items;
+    };
+    EXPECT_EQ(listed(), QStringList({"&1 R&&D", "&2 Two *"}));
+    EXPECT_TRUE(action("mnuWindowListBar")->isVisible());
+
+    menu->actions().at(menu->actions().indexOf(action("mnuWindowListBar")) + 1)->trigger();
+    EXPECT_EQ(main.mdiArea()->currentSubWindow()->widget()->windowTitle(), "R&D");
+    EXPECT_EQ(listed(), QStringList({"&1 R&&D *", "&2 Two"}));
+}
+
+TEST_F(MainWindow, ArrangeIconsLinesMinimisedChildrenUpAlongTheBottom)
+{
+    for (const char* title : {"One", "Two", "Open"})
+        addDocument(title);
+    const QList<QMdiSubWindow*> subs = main.mdiArea()->subWindowList();
+    subs[0]->showMinimized();
+    subs[2]->showMinimized();
+    subs[0]->move(300, 40);
+    const QRect open = subs[1]->geometry();
+
+    action("mnuWindowArrangeIcons")->trigger();
+    const int bottom = main.mdiArea()->viewport()->height();
+    EXPECT_EQ(subs[0]->geometry().topLeft(), QPoint(0, bottom - subs[0]->height()));
+    EXPECT_EQ(subs[2]->geometry().topLeft(), QPoint(subs[0]->width(), bottom - subs[2]->height()));
+    EXPECT_EQ(subs[1]->geometry(), open);
+}
+
 // In the client area the lamp window's height rule applies to the sub-window's outer height.
 TEST_F(MainWindow, NewLampSubWindowKeepsItsLeastHeight)
 {

@@ -7,6 +7,7 @@
 #include "shell/recent_files.h"
 
 #include <QDir>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QUrl>
 
@@ -170,6 +171,26 @@ TEST_F(OpenFiles, RecentListKeepsTheLastFourOpenedOrSavedAndSurvivesARestart)
     EXPECT_EQ(captions, QStringList({"&1 " + QDir::toNativeSeparators(other),
                                      "&2 " + QDir::toNativeSeparators(file("wash.lmp")), "&3 copy.pat",
                                      "&4 R&&D.lmp"}));
+}
+
+// The stored text is one name a line: a name holding a line break would come back as
+// two, so it is never stored; a list written badly elsewhere is read without its repeats.
+TEST(RecentFiles, NamesWithLineBreaksAreNotStoredAndRepeatsAreReadOnce)
+{
+    FakeUi fake;
+    QMenu menu;
+    shell::RecentFiles recent(fake, menu, nullptr);
+    const QString stored = "/a.lmp\n/b.pat\n/a.lmp\n\n/c.lmp\n/d.lmp\n/e.lmp";
+    fake.settings["Recent files"] = stored;
+    EXPECT_EQ(recent.files(), QStringList({"/a.lmp", "/b.pat", "/c.lmp", "/d.lmp"}));
+
+    for (const QString name : {"/x\ny.lmp", "/x\ry.lmp", ""})
+        recent.add(name);
+    EXPECT_EQ(fake.settings["Recent files"], stored);
+
+    recent.add("/c.lmp");
+    recent.remove("/d.lmp");
+    EXPECT_EQ(fake.settings["Recent files"], "/c.lmp\n/a.lmp\n/b.pat");
 }
 
 TEST_F(OpenFiles, ChoosingAMissingRecentFileSaysSoAndDropsItWhileOthersOpen)
