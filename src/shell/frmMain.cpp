@@ -28,6 +28,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <optional>
 
@@ -144,13 +145,25 @@ void frmMain::createCommands()
     QMenu* help = shell::addMenu(*menuBar(), "mnuHelp", tr("&Help"));
     QAction* about = command(help, "mnuHelpAbout", tr("&About Tarsen Rigsmith..."), &frmMain::mnuHelpAbout_Click);
 
-    // The toolbar's buttons are the commands' own actions, under the buttons' keys.
+    // Each toolbar button runs the command of its key, and is greyed with it.
     m_tbToolBar = shell::addToolbar(*this, "tbToolBar", tr("Toolbar"));
-    shell::addButton(*m_tbToolBar, *newLamp, QStringLiteral("New"), tr("New"), shell::ToolbarPicture::New);
-    shell::addButton(*m_tbToolBar, *open, QStringLiteral("Open"), tr("Open"), shell::ToolbarPicture::Open);
-    shell::addButton(*m_tbToolBar, *save, QStringLiteral("Save"), tr("Save"), shell::ToolbarPicture::Save);
+    const auto button = [this](QAction* runs, const QString& key, const QString& tip,
+                               shell::ToolbarPicture picture) {
+        m_toolbarCommands.insert(key, runs);
+        connect(shell::addButton(*m_tbToolBar, *runs, key, tip, picture), &QToolButton::clicked, this,
+                [this, key] { tbToolBar_ButtonClick(key); });
+    };
+    button(newLamp, QStringLiteral("New"), tr("New"), shell::ToolbarPicture::New);
+    button(open, QStringLiteral("Open"), tr("Open"), shell::ToolbarPicture::Open);
+    button(save, QStringLiteral("Save"), tr("Save"), shell::ToolbarPicture::Save);
     m_tbToolBar->addSeparator();
-    shell::addButton(*m_tbToolBar, *about, QStringLiteral("About"), tr("About"), shell::ToolbarPicture::About);
+    button(about, QStringLiteral("About"), tr("About"), shell::ToolbarPicture::About);
+}
+
+void frmMain::tbToolBar_ButtonClick(const QString& key)
+{
+    if (QAction* command = m_toolbarCommands.value(key))
+        command->trigger();
 }
 
 void frmMain::createStatusBar()

@@ -5,6 +5,7 @@
 #include "ui/common_dialog.h"
 
 #include <QMainWindow>
+#include <QHash>
 #include <QStringList>
 
 #include <memory>
@@ -84,6 +85,9 @@ private:
     // Makes every command's action and puts it into the menus and onto the toolbar.
     void createCommands();
     void createStatusBar();
+    // A toolbar button was clicked: runs the command of its key ("New", "Open", "Save",
+    // "About").
+    void tbToolBar_ButtonClick(const QString& key);
 
     void mnuFileNewLamp_Click();
     void mnuFileExport_Click();
@@ -120,6 +124,7 @@ private:
     CommonDialog m_dlgCommonDialog;
     QMdiArea* m_mdiArea = nullptr;
     QToolBar* m_tbToolBar = nullptr;
+    QHash<QString, QAction*> m_toolbarCommands;
     QLabel* m_statusLabel = nullptr;
     QAction* m_mnuViewToolbar = nullptr;
     QAction* m_mnuViewStatusBar = nullptr;

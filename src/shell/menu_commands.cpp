@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace shell {
 
@@ -75,13 +76,23 @@ QToolBar* addToolbar(QMainWindow& window, const char* name, const QString& title
     return toolbar;
 }
 
-void addButton(QToolBar& toolbar, QAction& command, const QString& key, const QString& tip, ToolbarPicture picture)
+QToolButton* addButton(QToolBar& toolbar, QAction& command, const QString& key, const QString& tip,
+                       ToolbarPicture picture)
 {
     command.setIcon(toolbarIcon(picture));
     command.setIconVisibleInMenu(false);
-    command.setToolTip(tip);
-    toolbar.addAction(&command);
-    toolbar.widgetForAction(&command)->setObjectName(QStringLiteral("tbToolBar") + key);
+    auto* button = new QToolButton(&toolbar);
+    button->setObjectName(QStringLiteral("tbToolBar") + key);
+    button->setIcon(command.icon());
+    button->setIconSize(toolbar.iconSize());
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setEnabled(command.isEnabled());
+    QObject::connect(&command, &QAction::changed, button,
+                     [button, &command] { button->setEnabled(command.isEnabled()); });
+    toolbar.addWidget(button);
+    return button;
 }
 
 }  // namespace shell

@@ -11,6 +11,7 @@ class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QToolBar;
+class QToolButton;
 class QWidget;
 
 // The pieces the main window's menus and toolbar are made of. Each command is one
@@ -37,9 +38,11 @@ QAction* addKeyCommand(QWidget& window, const char* name, const QList<QKeySequen
 
 // The fixed toolbar of `window`: small pictures only, not movable, no floating.
 QToolBar* addToolbar(QMainWindow& window, const char* name, const QString& title);
-// Puts `command` on the toolbar as the button `"tbToolBar" + key`, showing `picture`
-// and `tip` for its tooltip. The menus keep showing the command without the picture.
-void addButton(QToolBar& toolbar, QAction& command, const QString& key, const QString& tip,
-               ToolbarPicture picture);
+// A button for `command` on the toolbar, named `"tbToolBar" + key`, showing `picture`
+// and `tip` for its tooltip. It follows the command, greyed whenever the command
+// cannot be chosen; the window connects its click to the command of its key. The
+// menus keep showing the command without the picture.
+QToolButton* addButton(QToolBar& toolbar, QAction& command, const QString& key, const QString& tip,
+                       ToolbarPicture picture);
 
 }  // namespace shell

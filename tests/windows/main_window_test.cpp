@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <map>
 #include <vector>
@@ -113,34 +114,37 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
     EXPECT_EQ(lines.join('\n').toStdString(), expected.join('\n').toStdString());
 }
 
-// The buttons are the menu commands' own actions: a button and its menu item cannot
-// differ in what they run or whether they can be chosen.
-TEST_F(MainWindow, ToolbarButtonsAreTheMenuCommandsUnderTheirKeys)
+// Each button is greyed with its menu command, so a button and its menu item cannot
+// differ in whether they can be chosen.
+TEST_F(MainWindow, ToolbarButtonsFollowTheMenuCommandsOfTheirKeys)
 {
     auto* toolbar = main.findChild<QToolBar*>("tbToolBar");
     ASSERT_NE(toolbar, nullptr);
     QStringList keys;
     QStringList tips;
-    std::vector<QAction*> commands;
     for (QAction* a : toolbar->actions()) {
-        if (a->isSeparator()) {
-            keys << "-";
-            continue;
-        }
-        QWidget* button = toolbar->widgetForAction(a);
-        ASSERT_NE(button, nullptr);
-        keys << button->objectName();
-        tips << button->toolTip();
-        commands.push_back(a);
+        QWidget* button = a->isSeparator() ? nullptr : toolbar->widgetForAction(a);
+        keys << (button ? button->objectName() : QStringLiteral("-"));
+        if (button)
+            tips << button->toolTip();
     }
     EXPECT_EQ(keys, QStringList({"tbToolBarNew", "tbToolBarOpen", "tbToolBarSave", "-", "tbToolBarAbout"}));
     EXPECT_EQ(tips, QStringList({"New", "Open", "Save", "About"}));
-    EXPECT_EQ(commands, (std::vector<QAction*>{action("mnuFileNewLamp"), action("mnuFileOpen"), action("mnuFileSave"),
-                                               action("mnuHelpAbout")}));
 
-    // The pictures are for the toolbar: the menus show the captions alone.
-    for (const QAction* command : commands)
-        EXPECT_FALSE(command->isIconVisibleInMenu()) << command->objectName().toStdString();
+    const std::vector<std::pair<QString, const char*>> commands{
+        {"New", "mnuFileNewLamp"}, {"Open", "mnuFileOpen"}, {"Save", "mnuFileSave"}, {"About", "mnuHelpAbout"}};
+    for (const auto& [key, name] : commands) {
+        QAction* command = action(name);
+        // The pictures are for the toolbar: the menus show the captions alone.
+        EXPECT_FALSE(command->isIconVisibleInMenu()) << name;
+        auto* button = main.findChild<QToolButton*>("tbToolBar" + key);
+        ASSERT_NE(button, nullptr) << name;
+        command->setEnabled(false);
+        EXPECT_FALSE(button->isEnabled()) << name;
+        command->setEnabled(true);
+        EXPECT_TRUE(button->isEnabled()) << name;
+    }
+    // What a click runs is checked with each command's effect in the document commands' tests.
 }
 
 TEST_F(MainWindow, ShortcutsOfItemsThatCannotBeChosenDoNothing)
@@ -420,13 +424,14 @@ TEST_F(MainWindow, PicturesAreDrawnForTheScreensScale)
     auto* toolbar = main.findChild<QToolBar*>("tbToolBar");
     ASSERT_NE(toolbar, nullptr);
     int buttons = 0;
-    for (const QAction* a : toolbar->actions()) {
-        if (a->isSeparator())
+    for (const QToolButton* button : toolbar->findChildren<QToolButton*>()) {
+        if (!button->objectName().startsWith("tbToolBar"))
             continue;
         ++buttons;
-        const QImage sharp = a->icon().pixmap(QSize(16, 16), 2.0).toImage();
-        EXPECT_EQ(sharp.size(), QSize(32, 32)) << a->toolTip().toStdString();
-        EXPECT_GT(sharp.convertToFormat(QImage::Format_Alpha8).bits()[16 * 32 + 16], 0) << a->toolTip().toStdString();
+        const QImage sharp = button->icon().pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(sharp.size(), QSize(32, 32)) << button->toolTip().toStdString();
+        EXPECT_GT(sharp.convertToFormat(QImage::Format_Alpha8).bits()[16 * 32 + 16], 0)
+            << button->toolTip().toStdString();
     }
     EXPECT_EQ(buttons, 4);
 
