@@ -40,15 +40,13 @@ public:
     // shown; later activations keep what the user typed.
     void Form_Activate();
 
-public slots:
-    void btnAutoPatch_Click();
-    void btnOK_Click();
-    void btnCancel_Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void btnAutoPatch_Click();
+    void btnOK_Click();
+    void btnCancel_Click();
     void Form_Load();
     [[nodiscard]] bool validTag() const noexcept;
     // The box's whole number within [low, high], or nullopt after telling the user.

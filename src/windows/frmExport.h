@@ -48,7 +48,7 @@ public:
     // Every failure is reported here.
     bool exportLampData();
 
-public slots:
+private:
     void cmbExportEntity_Click();
     void setEntityFilter();
     void drvFiles_Change();
@@ -63,7 +63,6 @@ public slots:
     void btnExport_Click();
     void btnCancel_Click();
 
-private:
     void Form_Load();
     void fillDrives();
     // Selects the drive holding `folder` in the drive list; returns its root.

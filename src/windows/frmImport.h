@@ -36,13 +36,6 @@ public:
     // reports why it can not.
     void importDataFile(const QString& path);
 
-public slots:
-    void btnBrowse_Click();
-    void btnImport_Click();
-    void btnOpen_Click();
-    void lstLamps_DblClick();
-    void btnCancel_Click();
-
 signals:
     // Open Entity chose `lamp`; the dialog has closed. A new lamp window takes it.
     void lampChosen(const rig::Lamp& lamp);
@@ -50,6 +43,12 @@ signals:
     void patchEntriesReplaced();
 
 private:
+    void btnBrowse_Click();
+    void btnImport_Click();
+    void btnOpen_Click();
+    void lstLamps_DblClick();
+    void btnCancel_Click();
+
     rig::StagePatch& m_patch;
     ui::Ui& m_ui;
     std::array<rig::Lamp, rig::lampSlots> m_lmpSlots{};

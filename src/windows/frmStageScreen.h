@@ -24,15 +24,6 @@ class frmStageScreen final : public QWidget, public DocumentWindow {
     Q_OBJECT
 
 public:
-    // Entry index that findLamp returns for "no lamp".
-    static constexpr int noLamp = 255;
-    // popAction values; popNone while the pop-up menu has chosen nothing.
-    static constexpr int popNone = -1;
-    static constexpr int popCut = mnuMenus::popCut;
-    static constexpr int popCopy = mnuMenus::popCopy;
-    static constexpr int popPaste = mnuMenus::popPaste;
-    static constexpr int popProperties = mnuMenus::popProperties;
-
     // Shows `state`'s stage patch. Save As uses the shared `dlgCommonDialog`; the
     // `toolbox` is shown while this window is active and hidden when it closes.
     frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
@@ -42,18 +33,8 @@ public:
     void File_Save() override;
     void File_Save_As() override;
 
-    // Edits entry nLamp in the properties dialog; a row or column of 0 stands for the
-    // entry's own position.
-    void editProperties(int nLamp, int nRow, int nCol);
-
-    void setupScreen();
-    void labelScreen();
+    // Draws the patch again; the main window calls it when an import has replaced it.
     void refreshScreen();
-    // Lowest index of an entry in use at the 0-based stage position, or noLamp.
-    [[nodiscard]] int findLamp(int row, int col) const;
-
-    [[nodiscard]] int popAction() const noexcept { return m_popAction; }
-    void setPopAction(int action) noexcept { m_popAction = action; }
 
     [[nodiscard]] bool isChanged() const noexcept { return m_bChanged; }
     void setChanged(bool changed) noexcept { m_bChanged = changed; }
@@ -87,6 +68,24 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Entry index that findLamp returns for "no lamp".
+    static constexpr int noLamp = 255;
+    // popAction values; popNone while the pop-up menu has chosen nothing.
+    static constexpr int popNone = -1;
+    static constexpr int popCut = mnuMenus::popCut;
+    static constexpr int popCopy = mnuMenus::popCopy;
+    static constexpr int popPaste = mnuMenus::popPaste;
+    static constexpr int popProperties = mnuMenus::popProperties;
+
+    // Edits entry nLamp in the properties dialog; a row or column of 0 stands for the
+    // entry's own position.
+    void editProperties(int nLamp, int nRow, int nCol);
+    void setupScreen();
+    void labelScreen();
+    // Lowest index of an entry in use at the 0-based stage position, or noLamp.
+    [[nodiscard]] int findLamp(int row, int col) const;
+    void setPopAction(int action) noexcept { m_popAction = action; }
+
     struct Cell {
         int row = 0;  // grid row, 1 to 24; 0 when the point is on no stage cell
         int col = 0;  // grid column, 1 to 20

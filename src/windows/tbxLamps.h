@@ -26,8 +26,6 @@ public:
     // child; it is first placed against the owner's right edge.
     tbxLamps(rig::AppState& state, ui::Ui& ui, QWidget& owner);
 
-    // Lets the user pick a lamp file and loads it into `slot` of the lamp table.
-    void assignLamp(int slot);
     void refreshTools();
 
     [[nodiscard]] QTableWidget* grdLampTool() const noexcept { return m_grdLampTool; }
@@ -43,6 +41,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Lets the user pick a lamp file and loads it into `slot` of the lamp table.
+    void assignLamp(int slot);
     void Form_Load();
     void grdLampTool_MouseDown(Qt::MouseButton button, int slot);
     void grdLampTool_MouseMove(int slot);

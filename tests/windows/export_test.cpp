@@ -40,7 +40,7 @@ protected:
                                                        Qt::DisplayRole, name, 1, Qt::MatchExactly);
             ASSERT_EQ(found.size(), 1) << name.toStdString();
             d->lstFiles()->selectionModel()->select(found.first(), QItemSelectionModel::Select);
-            d->btnAdd_Click();
+            d->findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
         }
     }
 
@@ -57,7 +57,7 @@ TEST_F(ExportDialog, SlotsFollowTheList)
 {
     EXPECT_TRUE(listed({"a.lmp", "b.lmp", "C.LMP"}));  // lamp files of any case, sorted
     add({"a.lmp", "b.lmp"});
-    d->btnRemoveAll_Click();
+    d->findChild<QPushButton*>(QStringLiteral("btnRemoveAll"))->click();
     add({"b.lmp", "C.LMP", "a.lmp"});
     fake.fileAnswers = {lampData()};
     ASSERT_TRUE(d->exportLampData());

@@ -10,7 +10,9 @@
 #include "window_helpers.h"
 
 #include <QDialog>
+#include <QFocusEvent>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -164,15 +166,19 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
     EXPECT_EQ(document->lamp().NumberChannel, item.channels);
     ASSERT_EQ(fake.messages.size(), item.countWarning ? 1U : 0U);
     EXPECT_TRUE(!item.countWarning || fake.messages[0].title == QStringLiteral("Change number of channels"));
-    auto* grid = document->findChild<QTableWidget*>(QStringLiteral("grdChannels"));
+    auto* grid = document->findChild<QTableView*>(QStringLiteral("grdChannels"));
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->rowCount(), item.channels);
-    // Opening, and an editor on each cell of the first channel, repair nothing beyond the
-    // count, its copy and zero steps.
+    EXPECT_EQ(grid->model()->rowCount(), item.channels);
+    // Opening, and an editor opened and left on each cell of the first channel, repair
+    // nothing beyond the count, its copy and zero steps.
     for (int column = 0; column < 3; ++column) {
-        grid->setCurrentCell(0, column);
-        document->grdChannels_Click();
-        document->grdChannels_LeaveCell();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(0, column)).center());
+        QWidget* editor = grid->indexWidget(grid->model()->index(0, column));
+        ASSERT_NE(editor, nullptr) << column;
+        QFocusEvent leave(QEvent::FocusOut, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(editor, &leave);
+        EXPECT_EQ(grid->indexWidget(grid->model()->index(0, column)), nullptr) << column;
     }
     const Bytes image = imageOf(document->lamp());
     Bytes expected = cut(item.bytes, 1622);

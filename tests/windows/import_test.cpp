@@ -111,7 +111,7 @@ TEST_F(ImportDialog, FailuresAreReportedAndChangeNothing)
     d.importDataFile(file("type2.dat"));
     d.txtImportFile()->clear();
     QTest::keyClicks(d.txtImportFile(), file("missing.dat"));
-    d.btnImport_Click();
+    d.findChild<QPushButton*>(QStringLiteral("btnImport"))->click();
     EXPECT_EQ(fake.texts(), (std::vector<QString>{
                                 "Error: Sorry this version of Tarsen Rigsmith only supports lamp files",
                                 "Error: File not found",
@@ -158,7 +158,7 @@ TEST_F(ImportDialog, ExportThenImportGivesBackEveryLampByteForByte)
     fake.settings[QStringLiteral("Export source path")] = lamps.path();
     frmExport exporter(state.AppPath, fake);
     ASSERT_TRUE(QTest::qWaitFor([&exporter] { return exporter.fileList().size() == 3; }));
-    exporter.btnAddAll_Click();
+    exporter.findChild<QPushButton*>(QStringLiteral("btnAddAll"))->click();
     fake.fileAnswers = {file("out.dat")};
     ASSERT_TRUE(exporter.exportLampData());
 

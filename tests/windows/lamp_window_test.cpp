@@ -1,6 +1,7 @@
 #include "window_helpers.h"
 
 #include "windows/frmDocument.h"
+#include "windows/lamp_model.h"
 #include "ui/common_dialog.h"
 #include "base/file_io.h"
 
@@ -8,7 +9,7 @@
 #include <QFocusEvent>
 #include <QLabel>
 #include <QPointer>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace {
 
@@ -78,17 +79,18 @@ protected:
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    static QTableWidget* grid(frmDocument* w) { return child<QTableWidget>(w, "grdChannels"); }
+    static QTableView* grid(frmDocument* w) { return child<QTableView>(w, "grdChannels"); }
+    static int rows(frmDocument* w) { return grid(w)->model()->rowCount(); }
+    static QModelIndex at(frmDocument* w, int row, int column) { return grid(w)->model()->index(row - 1, column - 1); }
     // Row and column as the user counts them: channel rows from 1, columns 1 to 3.
     static void clickCell(frmDocument* w, int row, int column)
     {
-        const QRect cell = grid(w)->visualRect(grid(w)->model()->index(row - 1, column - 1));
-        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, grid(w)->visualRect(at(w, row, column)).center());
     }
     static QString cell(frmDocument* w, int row, int column)
     {
-        const QTableWidgetItem* item = grid(w)->item(row - 1, column - 1);
-        return item ? item->text() : QStringLiteral("<no item>");
+        const QModelIndex index = at(w, row, column);
+        return index.isValid() ? index.data().toString() : QStringLiteral("<no cell>");
     }
 
     FakeUi fake;
@@ -103,7 +105,7 @@ TEST_F(LampWindow, NewLampShowsOneChannelAndIsSavedOnClose)
     frmDocument* w = window();
     EXPECT_EQ(w->windowTitle(), QStringLiteral("New Lamp"));
     EXPECT_EQ(child(w, "txtLampName")->text(), QStringLiteral("New Lamp"));
-    ASSERT_EQ(grid(w)->rowCount(), 1);
+    ASSERT_EQ(rows(w), 1);
     EXPECT_EQ(QStringList({cell(w, 1, 1), cell(w, 1, 2), cell(w, 1, 3)}), (QStringList{"None", "None", "1"}));
     EXPECT_EQ(itemsOf(child<QComboBox>(w, "cmbWheel3")), QStringList{"None"});
 
@@ -153,7 +155,8 @@ TEST_F(LampWindow, CountBoxKeepsTheCountWithinOneToThirtySix)
         frmDocument* w = window();
         child(w, "txtNoChannels")->setText(QString::fromLatin1(pasted));
         EXPECT_EQ(w->lamp().NumberChannel, count) << pasted;
-        EXPECT_EQ(grid(w)->rowCount(), count) << pasted;
+        EXPECT_EQ(rows(w), count) << pasted;
+        EXPECT_EQ(child(w, "txtNoChannels")->text(), QString::number(count)) << pasted;
         EXPECT_EQ(fake.texts(), std::vector<QString>(count == 36 ? 1 : 0, "This version of Dornick software "
                                                                           "supports lamps with between 1 and 36 channels"));
     }
@@ -167,7 +170,7 @@ TEST_F(LampWindow, LoweringAndRaisingTheCountKeepsTheDroppedChannels)
         child(w, "txtNoChannels")->selectAll();
         QTest::keyClicks(child(w, "txtNoChannels"), QString::fromLatin1(count));
     }
-    ASSERT_EQ(grid(w)->rowCount(), 12);
+    ASSERT_EQ(rows(w), 12);
     EXPECT_TRUE(w->changed());
     EXPECT_EQ(w->lamp(), lamp) << "channels 5 to 12 are back as they were";
 }
@@ -181,7 +184,7 @@ TEST_F(LampWindow, PickedFunctionReachesTheWheelListsOnEveryCommitPath)
         ASSERT_TRUE(editor->isVisible());
         editor->setCurrentIndex(PanFine);
         if (leave == 0)
-            grid(w)->setCurrentCell(0, 0);
+            grid(w)->setCurrentIndex(at(w, 1, 1));
         else
             sendFocus(leave == 1 ? static_cast<QWidget*>(editor) : grid(w),
                       leave == 1 ? QEvent::FocusOut : QEvent::FocusIn);
@@ -198,7 +201,7 @@ TEST_F(LampWindow, StepAndPaletteEditorsTakeOnlyWhatFits)
     frmDocument* w = window("two.lmp", lamp);
 
     // A key typed on the grid opens the step editor without typing itself into it.
-    grid(w)->setCurrentCell(0, 2);
+    grid(w)->setCurrentIndex(at(w, 1, 3));
     QTest::keyClick(grid(w), Qt::Key_7);
     auto* step = child<QLineEdit>(w, "txtEdit");
     ASSERT_TRUE(step != nullptr && step->isVisible());
@@ -214,14 +217,18 @@ TEST_F(LampWindow, StepAndPaletteEditorsTakeOnlyWhatFits)
     step->selectAll();
     QTest::keyClicks(step, "300");
     EXPECT_EQ(step->text(), "300");
-    w->grdChannels_LeaveCell();
+    sendFocus(step);
+    EXPECT_FALSE(step->isVisible());
     EXPECT_EQ(w->lamp().Channel[0].Step, 200) << "a step above 255 is not taken";
 
     // A stored palette the list does not offer opens with nothing chosen and stays as stored.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     clickCell(w, 2, 2);
-    EXPECT_EQ(child<QComboBox>(w, "cmbEdit")->currentIndex(), -1);
-    w->grdChannels_LeaveCell();
+    auto* palette = child<QComboBox>(w, "cmbEdit");
+    EXPECT_EQ(palette->currentIndex(), -1);
+    EXPECT_EQ(cell(w, 2, 2), "Max") << "shown by its name";
+    sendFocus(palette);
+    EXPECT_FALSE(palette->isVisible());
     EXPECT_EQ(w->lamp().Channel[1].Palette, 8);
 }
 
@@ -279,6 +286,61 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
     EXPECT_EQ(fake.fileCalls[1].request.directory, QString());
     EXPECT_EQ(fake.fileCalls[2].request.directory, dir.path());
     EXPECT_EQ(fake.fileCalls[2].request.fileName, QStringLiteral("Again.lmp"));
+}
+
+TEST_F(LampWindow, VerifyReportsEachFindingThenTheOutcome)
+{
+    frmDocument* w = window();
+    child<QPushButton>(w, "btnVerify")->click();
+    ASSERT_EQ(fake.messages.size(), 5U);
+    expectMessage(fake.messages[0], "Warning: No dimmer channel assignment", "Verify Warning", Icon::Information);
+    expectMessage(fake.messages[3], "Warning: Channel 1 has palette set to None", "Verify Warning",
+                  Icon::Information);
+    expectMessage(fake.messages[4], "Lamp Check Complete", "Rigsmith Verify", Icon::Information);
+
+    // An error ends the run without the completion message, and nothing is changed.
+    fake.messages.clear();
+    const rig::Lamp lamp = fileLamp({PanCoarse, Zoom, 0, 0, Zoom});
+    w = window("zoom.lmp", lamp);
+    child<QPushButton>(w, "btnVerify")->click();
+    ASSERT_EQ(fake.messages.size(), 1U);
+    expectMessage(fake.messages[0], "Error: Duplicate function on channels 2 and 5", "Verify Error", Icon::Critical);
+    EXPECT_FALSE(w->changed());
+    EXPECT_EQ(w->lamp(), lamp);
+}
+
+// Edits that reach the lamp other than through the window's own controls (an undo, a
+// paste) show in the window just the same, and leave the lamp unsaved.
+TEST_F(LampWindow, EditsMadeOnTheModelShowInEveryControl)
+{
+    frmDocument* w = window("spot.lmp", fileLamp({PanCoarse, Gobo1, Dimmer}));
+    auto* model = qobject_cast<LampModel*>(grid(w)->model());
+    ASSERT_NE(model, nullptr);
+
+    model->setName(QStringLiteral("Wash"));
+    EXPECT_EQ(child(w, "txtLampName")->text(), QStringLiteral("Wash"));
+    EXPECT_EQ(w->lamp().LampName.str(), "Wash            ") << "the box's refresh is no second edit";
+    EXPECT_TRUE(w->changed());
+
+    model->setChannelCount(5);
+    EXPECT_EQ(child(w, "txtNoChannels")->text(), QStringLiteral("5"));
+    EXPECT_EQ(rows(w), 5);
+    EXPECT_EQ(cell(w, 5, 3), "1") << "a new channel's zero step became 1";
+
+    model->setChannelCell(3, LampModel::FunctionColumn, Zoom);
+    EXPECT_EQ(cell(w, 4, 1), "Zoom");
+    EXPECT_EQ(itemsOf(child<QComboBox>(w, "cmbWheel0")), (QStringList{"None", "Gobo 1", "Zoom"}));
+
+    model->setWheelFunction(1, Zoom);
+    model->setWheelName(1, QStringLiteral("Focus"));
+    model->setWheelName(4, QStringLiteral("Not shown"));
+    model->setIcon(2);
+    EXPECT_EQ(child<QComboBox>(w, "cmbWheel1")->currentText(), QStringLiteral("Zoom"));
+    EXPECT_EQ(child(w, "txtWheel1")->text(), QStringLiteral("Focus       "));
+    EXPECT_EQ(child(w, "txtWheel0")->text(), QString()) << "slot 4 is on the second page";
+    EXPECT_EQ(child<QComboBox>(w, "cmbIcon")->currentText(), QStringLiteral("Scan 1"));
+    child<QPushButton>(w, "Command1")->click();
+    EXPECT_EQ(child(w, "txtWheel0")->text(), QStringLiteral("Not shown   "));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace {
 
@@ -77,8 +77,8 @@ TEST_P(Layout, TheLampWindowShowsEveryTextAndTheWholeChannelGrid)
     w.findChild<QLineEdit*>(QStringLiteral("txtNoChannels"))->setText(QStringLiteral("36"));
     QApplication::processEvents();
 
-    auto* grid = w.findChild<QTableWidget*>(QStringLiteral("grdChannels"));
-    ASSERT_EQ(grid->rowCount(), 36);
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("grdChannels"));
+    ASSERT_EQ(grid->model()->rowCount(), 36);
     EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
     EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
     for (int column = 0; column < 3; ++column)
@@ -92,6 +92,21 @@ TEST_P(Layout, TheLampWindowShowsEveryTextAndTheWholeChannelGrid)
         EXPECT_EQ(label->geometry(), QRect(288, 8, 142, 20));
         EXPECT_EQ(grid->geometry().topLeft(), QPoint(16, 56));
         EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label2"))->x(), 416);
+
+        // The lower part follows the window's outer foot: 9000 twips high is 600 pixels,
+        // 5400 twips the least.
+        const int frame = w.frameGeometry().height() - w.height();
+        for (const auto& [asked, kept] : {std::pair{600, 600}, std::pair{300, 360}}) {
+            w.resize(w.width(), asked - frame);
+            ASSERT_EQ(w.frameGeometry().height(), kept) << asked;
+            const auto top = [&w](const char* name) { return w.findChild<QWidget*>(QLatin1String(name))->y(); };
+            EXPECT_EQ(top("txtWheel3"), kept - 100);
+            EXPECT_EQ(top("cmbWheel3"), kept - 60);
+            EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("cmbWheel3"))->x(), 376);
+            EXPECT_EQ(w.findChild<QWidget*>(QStringLiteral("Command1"))->geometry().topLeft(), QPoint(496, kept - 100));
+            EXPECT_EQ(top("Line1"), kept - 113);
+            EXPECT_EQ(grid->height(), kept - 187);
+        }
     }
 }
 

@@ -238,7 +238,8 @@ TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAsksBeforeReplacingAndSa
     // a lamp type assigned in the toolbox counts as a change.
     rig::writeLampFile(toPath(file("beam.lmp")), namedLamp("Beam", 3));
     fake.fileAnswers.push_front(file("beam.lmp"));
-    s->toolbox().assignLamp(3);
+    QTableWidget* lampTool = s->toolbox().grdLampTool();
+    QTest::mouseClick(lampTool->viewport(), Qt::RightButton, {}, lampTool->visualItemRect(lampTool->item(3, 0)).center());
     EXPECT_TRUE(s->isChanged());
     place(7, 2, 3);
     EXPECT_EQ(s->textMatrix(7, 2), "2.37.37\r\nBeam            ");

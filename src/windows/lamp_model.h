@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/lamp.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <cstdint>
+
+// The lamp of one lamp window, and the one place where every kind of edit of it lands.
+// The channel grid sees it as one row per channel in use (row r is Channel(r)) and three
+// columns. Each edit changes the lamp and announces it, and does nothing else: the
+// window shows what the announcements say, so an edit that comes from anywhere else
+// than the window's own controls shows just the same.
+class LampModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { FunctionColumn, PaletteColumn, StepColumn, ColumnCount };
+
+    // Reads and edits `lamp`, which stays its owner's.
+    explicit LampModel(rig::Lamp& lamp, QObject* parent = nullptr);
+
+    [[nodiscard]] const rig::Lamp& lamp() const noexcept { return m_lamp; }
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    // Qt::DisplayRole: the text the grid shows; Qt::EditRole: the stored code or step.
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role = Qt::DisplayRole) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // An edit-role value goes through setChannelCell.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // ---- the edits ------------------------------------------------------------------
+    // The whole lamp at once, as read from a file or an import (a model reset).
+    void replaceLamp(const rig::Lamp& lamp);
+    // The name as typed, stored as its 16 bytes (cut, or padded with spaces). nameChanged.
+    void setName(const QString& name);
+    // iconChanged.
+    void setIcon(std::uint8_t icon);
+    // `count` channels in use, brought into 1 to 36. Channels beyond the count keep their
+    // data, so raising it again brings them back; a channel in use with step 0 gets step 1
+    // (dataChanged for it). Rows are inserted or removed, then channelCountChanged.
+    void setChannelCount(int count);
+    // One cell of Channel(channel), 0 to 35 (in use or not): a function or palette code,
+    // or a step 0 to 255. dataChanged when the channel is in use. False, and nothing
+    // changes, for a cell or value outside those ranges.
+    bool setChannelCell(int channel, Column column, int value);
+    // Slot 0 to 47; wheelChanged. False, and nothing changes, for another slot.
+    bool setWheelFunction(int slot, std::int16_t code);
+    // The name as typed, stored as its 12 bytes; wheelChanged. False for a slot outside 0 to 47.
+    bool setWheelName(int slot, const QString& name);
+
+signals:
+    void nameChanged();
+    void iconChanged();
+    void channelCountChanged();
+    void wheelChanged(int slot);
+
+private:
+    rig::Lamp& m_lamp;
+};
