@@ -69,15 +69,6 @@ public:
     // Restores the placement stored by the last run.
     void MDIForm_Load();
 
-    // File commands that the tests of the lamp window, stage screen and import dialogs
-    // still run directly; every other command is reached through its action.
-    void mnuFileOpen_Click();
-    void mnuFileClose_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    void mnuFileImport_Click();
-    void mnuFileImportFixture_Click();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -90,6 +81,12 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     void mnuFileNewLamp_Click();
+    void mnuFileOpen_Click();
+    void mnuFileClose_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileImport_Click();
+    void mnuFileImportFixture_Click();
     void mnuFileExport_Click();
     void mnuFileExit_Click();
     // A file chosen from the recent-file list: opened, or said to be gone.

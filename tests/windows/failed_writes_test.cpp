@@ -172,10 +172,10 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     if (asks)
         fake.answers = {ui::Answer::Yes};
     if (write == LampSave || write == PatchSave) {
-        main.mnuFileSave_Click();
+        choose("mnuFileSave");
     } else if (!exporting) {
         fake.fileAnswers = {target};
-        main.mnuFileSaveAs_Click();
+        choose("mnuFileSaveAs");
     } else {
         fake.fileAnswers = {file("out/lamp.dat")};
         EXPECT_FALSE(frmExport(state.AppPath, fake).exportLampData());
@@ -228,11 +228,11 @@ TEST_F(MainWindowTest, SavesReachFilesWhoseNamesAreNotUtf8)
     auto* document = dynamic_cast<frmDocument*>(main.activeDocument());
     ASSERT_NE(document, nullptr) << (fake.messages.empty() ? "" : fake.messages.back().text.toStdString());
     box(*document, "txtLampName")->setText(QStringLiteral("New lamp"));
-    main.mnuFileSave_Click();
+    choose("mnuFileSave");
     EXPECT_EQ(rig::readLampFile(lampName).LampName.trimmed(), "New lamp");
 
     openFile(rig::fromPath(patchName));
-    main.mnuFileSave_Click();
+    choose("mnuFileSave");
     EXPECT_EQ(rig::test::readBytes(patchName).size(), 29056u);
     EXPECT_TRUE(fake.messages.empty()) << fake.messages.back().text.toStdString();
     // Beyond what the temporary folder's own clean-up can remove.

@@ -34,7 +34,7 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
         clickRow(d.lstModes(), 1);
         click(d, "btnOK");
     });
-    main.mnuFileImportFixture_Click();
+    choose("mnuFileImportFixture");
 
     ASSERT_EQ(fake.fileCalls.size(), 1u);
     EXPECT_EQ(fake.fileCalls[0].request.filter, "Fixture definitions (*.json *.qxf)|*.json *.qxf");
@@ -55,7 +55,7 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
 
     // Save proposes the lamp's name.
     fake.fileAnswers.push_back(file("window.lmp"));
-    main.mnuFileSave_Click();
+    choose("mnuFileSave");
     ASSERT_EQ(fake.fileCalls.size(), 2u);
     EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot300.lmp");
 
@@ -78,7 +78,7 @@ TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
         EXPECT_FALSE(d.btnOK()->isEnabled());
         click(d, "btnCancel");
     });
-    main.mnuFileImportFixture_Click();
+    choose("mnuFileImportFixture");
     EXPECT_TRUE(windows().isEmpty());
     EXPECT_TRUE(fake.messages.empty());
 }
@@ -88,7 +88,7 @@ TEST_F(FixtureImport, AnUnreadableDefinitionGivesOneMessageAndOpensNothing)
     const QString path = file("broken.qxf");
     writeAll(path, {'<', 'F', 'i', 'x', 't', 'u', 'r', 'e', 'D', 'e', 'f', 'i', 'n', 'i', 't', 'i', 'o', 'n', '>', '\n', '<', 'M'});
     fake.fileAnswers.push_back(path);
-    main.mnuFileImportFixture_Click();
+    choose("mnuFileImportFixture");
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].icon, ui::Icon::Critical);
     EXPECT_EQ(fake.messages[0].title, "Import Fixture");
@@ -99,7 +99,7 @@ TEST_F(FixtureImport, AnUnreadableDefinitionGivesOneMessageAndOpensNothing)
 
     // A cancelled file dialog says nothing.
     fake.fileAnswers.push_back(std::nullopt);
-    main.mnuFileImportFixture_Click();
+    choose("mnuFileImportFixture");
     EXPECT_EQ(fake.messages.size(), 1u);
 }
 

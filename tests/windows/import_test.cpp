@@ -65,7 +65,7 @@ TEST_F(ImportDialog, ListsTheLampsAndDoubleClickOpensTheChosenSlot)
         clickRow(d.lstLamps(), 1, true);
         EXPECT_FALSE(d.isVisible());
     });
-    main.mnuFileImport_Click();
+    choose("mnuFileImport");
     EXPECT_EQ(state.lmpImport, bravo);
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
     const auto* imported = qobject_cast<const frmDocument*>(main.mdiArea()->subWindowList()[0]->widget());
@@ -141,7 +141,7 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     fake.dialogScripts.push_back([this, &area](QDialog& shown) {
         static_cast<frmImport&>(shown).importDataFile(writeFile("lamp.dat", {}, area));
     });
-    main.mnuFileImport_Click();
+    choose("mnuFileImport");
     EXPECT_TRUE(screen->isChanged());
     EXPECT_TRUE(screen->textMatrix(2, 3).isEmpty());
     EXPECT_TRUE(screen->textMatrix(7, 6).startsWith("5.0.40"));

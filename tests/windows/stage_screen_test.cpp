@@ -261,7 +261,7 @@ TEST_F(StageScreenTest, TheToolboxComesAndGoesWithTheScreenAndNamesItsSlotInTheS
     EXPECT_EQ(main.statusText(), "6");
 
     // Closed, the screen leaves the client area and the File commands no longer reach it.
-    main.mnuFileClose_Click();
+    choose("mnuFileClose");
     EXPECT_FALSE(toolbox.isVisible());
     EXPECT_EQ(main.activeDocument(), nullptr);
     EXPECT_EQ(open("first.pat"), s);

@@ -6,6 +6,7 @@
 #include "shell/frmMain.h"
 #include "qtcore/file_names.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
@@ -124,11 +125,20 @@ protected:
     }
 
     QString file(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    // Runs the main window's command `name` as choosing its menu item does.
+    void choose(const char* name)
+    {
+        auto* command = main.findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(command, nullptr) << name;
+        ASSERT_TRUE(command->isEnabled()) << name;
+        command->trigger();
+    }
+
     // File > Open with `path` chosen in the file dialog.
     void openFile(const QString& path)
     {
         fake.fileAnswers = {path};
-        main.mnuFileOpen_Click();
+        choose("mnuFileOpen");
     }
 
     QTemporaryDir dir;
