@@ -1,5 +1,9 @@
 #pragma once
 
+// Files as the program reads and writes them; the one header callers include. Reading
+// and looking up: file_read.cpp; errors and shown names: file_errors.cpp; writes:
+// file_write.cpp; transactions: file_transaction.cpp; the signal clean-up:
+// temporary_file.cpp; the test seam: file_test_seam.cpp.
 #include "base/rig_error.h"
 
 #include <cstddef>
