@@ -107,6 +107,47 @@ void BM_LampImage_decodeLamp(benchmark::State& state)
 }
 BENCHMARK(BM_LampImage_decodeLamp);
 
+// ---- the other records in memory: the stage patch image and the 15 console blocks ---
+
+void BM_PatchImage_encodePatchFile(benchmark::State& state)
+{
+    const rig::StagePatch patch = bench::busyPatch(100, false);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&patch);
+        std::vector<std::uint8_t> image = rig::encodePatchFile(patch);
+        benchmark::DoNotOptimize(image.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rig::patchFileSize));
+}
+BENCHMARK(BM_PatchImage_encodePatchFile)->Unit(benchmark::kMicrosecond);
+
+void BM_PatchImage_decodePatchFile(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> image = rig::encodePatchFile(bench::busyPatch(100, false));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(image.data());
+        rig::StagePatch patch = rig::decodePatchFile(image.data(), image.size());
+        benchmark::DoNotOptimize(&patch);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rig::patchFileSize));
+}
+BENCHMARK(BM_PatchImage_decodePatchFile)->Unit(benchmark::kMicrosecond);
+
+void BM_LampDataImage_encodeLampDataFile(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> lamps = sixteenLampPayload();
+    const std::vector<std::uint8_t> patch = somePatchPayload();
+    for (auto _ : state) {
+        std::vector<std::uint8_t> image = rig::encodeLampDataFile(lamps, patch);
+        benchmark::DoNotOptimize(image.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * rig::lampDataFileSize));
+}
+BENCHMARK(BM_LampDataImage_encodeLampDataFile)->Unit(benchmark::kMicrosecond);
+
 // ---- lamp data file, 16 lamps (30720 bytes) ----------------------------------------
 
 void BM_LampDataWrite_Plain_fwrite(benchmark::State& state)

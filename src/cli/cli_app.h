@@ -1,16 +1,12 @@
 #pragma once
 
+#include "cli/program.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
 namespace cli {
-
-inline constexpr const char* programName = "rigsmith-cli";
-
-// Exit statuses: success, a lamp check that found an error, and every failure
-// (bad arguments, a file that cannot be read or is malformed, a refused or failed write).
-enum ExitStatus : int { exitOk = 0, exitFindings = 1, exitFailure = 2 };
 
 [[nodiscard]] QString versionText();
 [[nodiscard]] QString usageText();

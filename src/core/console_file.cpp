@@ -1,6 +1,5 @@
 #include "core/console_file.h"
 
-#include "base/byte_io.h"
 #include "base/file_io.h"
 #include "base/rig_error.h"
 
@@ -13,40 +12,12 @@ const char* const badFileTypeMessage = "Sorry this version of Tarsen Rigsmith on
 
 std::array<std::uint8_t, blockSize> encodeConsoleBlock(const ConsoleBlock& block)
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(blockSize);
-    ByteWriter out(bytes);
-    out.u16(block.Signature);
-    out.i16(block.FileType);
-    out.i16(block.Reserved1);
-    out.i16(block.Section);
-    out.i16(block.DataLength);
-    out.u8(block.BlockNumber);
-    out.u8(block.Reserved2);
-    out.bytes(block.Reserved3);
-    out.bytes(block.BlockData);
-    out.bytes(block.Reserved4);
-
-    std::array<std::uint8_t, blockSize> image{};
-    std::copy_n(bytes.begin(), std::min(image.size(), bytes.size()), image.begin());
-    return image;
+    return layout::encode(block);
 }
 
 ConsoleBlock decodeConsoleBlock(const std::uint8_t* data)
 {
-    ByteReader in(data, blockSize);
-    ConsoleBlock block;
-    block.Signature = in.u16();
-    block.FileType = in.i16();
-    block.Reserved1 = in.i16();
-    block.Section = in.i16();
-    block.DataLength = in.i16();
-    block.BlockNumber = in.u8();
-    block.Reserved2 = in.u8();
-    in.bytes(block.Reserved3);
-    in.bytes(block.BlockData);
-    in.bytes(block.Reserved4);
-    return block;
+    return layout::decode<ConsoleBlock>(data, blockSize);
 }
 
 namespace {
@@ -69,8 +40,9 @@ void appendSection(std::vector<std::uint8_t>& file, std::int16_t section, std::s
             std::copy(payload.begin() + static_cast<std::ptrdiff_t>(start),
                       payload.begin() + static_cast<std::ptrdiff_t>(available), block.BlockData.begin());
 
-        const auto image = encodeConsoleBlock(block);
-        file.insert(file.end(), image.begin(), image.end());
+        // Encoded in place: every byte of the block is written.
+        file.resize(file.size() + blockSize);
+        layout::put(file.data() + file.size() - blockSize, block);
     }
 }
 
@@ -92,15 +64,16 @@ LampDataPayloads decodeLampDataFile(const std::uint8_t* data, std::size_t size)
     for (std::size_t offset = 0; offset + blockSize <= size; offset += blockSize) {
         const std::uint8_t* block = data + offset;
         // Only the header words decide; the data area is copied straight from the input.
-        if (endian::readU16LE(block) != blockSignature)
+        if (layout::getField<&ConsoleBlock::Signature>(block) != blockSignature)
             throw RigError(errc::badSignature, badSignatureMessage);
-        if (endian::readI16LE(block + 2) != lampDataFileType)
+        if (layout::getField<&ConsoleBlock::FileType>(block) != lampDataFileType)
             throw RigError(errc::badFileType, badFileTypeMessage);
-        const std::int16_t length = endian::readI16LE(block + 8);
+        const std::int16_t length = layout::getField<&ConsoleBlock::DataLength>(block);
         if (length < 0 || static_cast<std::size_t>(length) > blockDataSize)
             throw RigError(errc::badSignature, badSignatureMessage);
 
-        auto& payload = endian::readI16LE(block + 6) == lampSectionCode ? payloads.lampPayload : payloads.patchPayload;
+        const bool lamps = layout::getField<&ConsoleBlock::Section>(block) == lampSectionCode;
+        auto& payload = lamps ? payloads.lampPayload : payloads.patchPayload;
         const std::uint8_t* area = block + blockHeaderSize;
         payload.insert(payload.end(), area, area + length);
     }

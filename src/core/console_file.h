@@ -44,6 +44,23 @@ struct ConsoleBlock {
     std::array<std::uint8_t, 8> Reserved4{};
 };
 
+template <>
+struct layout::Layout<ConsoleBlock> {
+    static constexpr std::size_t size = blockSize;
+    static constexpr auto fields = std::make_tuple(field("Signature", &ConsoleBlock::Signature, 0),
+                                                   field("FileType", &ConsoleBlock::FileType, 2),
+                                                   field("Reserved1", &ConsoleBlock::Reserved1, 4),
+                                                   field("Section", &ConsoleBlock::Section, 6),
+                                                   field("DataLength", &ConsoleBlock::DataLength, 8),
+                                                   field("BlockNumber", &ConsoleBlock::BlockNumber, 10),
+                                                   field("Reserved2", &ConsoleBlock::Reserved2, 11),
+                                                   field("Reserved3", &ConsoleBlock::Reserved3, 12),
+                                                   field("BlockData", &ConsoleBlock::BlockData, 20),
+                                                   field("Reserved4", &ConsoleBlock::Reserved4, 2040));
+};
+static_assert(layout::tilesExactly<ConsoleBlock>());
+static_assert(layout::offsetOf(&ConsoleBlock::BlockData) == blockHeaderSize);
+
 [[nodiscard]] std::array<std::uint8_t, blockSize> encodeConsoleBlock(const ConsoleBlock& block);
 // `data` must hold blockSize bytes.
 [[nodiscard]] ConsoleBlock decodeConsoleBlock(const std::uint8_t* data);

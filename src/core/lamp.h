@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/fixed_text.h"
+#include "core/record_layout.h"
 
 #include <array>
 #include <cstddef>
@@ -15,15 +16,6 @@ constexpr std::size_t wheelSlots = 48;
 constexpr std::size_t reservedTables = 10;
 constexpr std::size_t reservedTableSize = 36;
 constexpr std::size_t reservedAreaSize = 128;
-
-// Image offsets that other formats and the import look at.
-constexpr std::size_t lampIconOffset = 0;
-constexpr std::size_t lampNameOffset = 2;
-constexpr std::size_t lampWheelOffset = 118;
-constexpr std::size_t lampChannelOffset = 790;
-constexpr std::size_t lampReservedTableOffset = 1006;
-
-using LampImage = std::array<std::uint8_t, lampImageSize>;
 
 // One wheel slot's name; 14 bytes in the image.
 struct LampWheel {
@@ -64,6 +56,54 @@ struct Lamp {
         return NumberChannel > maxChannels ? maxChannels : NumberChannel;
     }
 };
+
+// The images: every field at its offset, integers low byte first, texts and reserved
+// areas as their raw bytes.
+template <>
+struct layout::Layout<LampWheel> {
+    static constexpr std::size_t size = 14;
+    static constexpr auto fields = std::make_tuple(field("WheelName", &LampWheel::WheelName, 0),
+                                                   field("Reserved1", &LampWheel::Reserved1, 12),
+                                                   field("Reserved2", &LampWheel::Reserved2, 13));
+};
+
+template <>
+struct layout::Layout<LampChannel> {
+    static constexpr std::size_t size = 6;
+    static constexpr auto fields = std::make_tuple(field("Palette", &LampChannel::Palette, 0),
+                                                   field("Function", &LampChannel::Function, 2),
+                                                   field("Reserved", &LampChannel::Reserved, 4),
+                                                   field("Step", &LampChannel::Step, 5));
+};
+
+template <>
+struct layout::Layout<Lamp> {
+    static constexpr std::size_t size = lampImageSize;
+    static constexpr auto fields = std::make_tuple(field("Icon", &Lamp::Icon, 0),
+                                                   field("Reserved1", &Lamp::Reserved1, 1),
+                                                   field("LampName", &Lamp::LampName, 2),
+                                                   field("Reserved2", &Lamp::Reserved2, 18),
+                                                   field("NumberChannel", &Lamp::NumberChannel, 19),
+                                                   field("NumberChannelCopy", &Lamp::NumberChannelCopy, 20),
+                                                   field("Reserved3", &Lamp::Reserved3, 21),
+                                                   field("WheelFunction", &Lamp::WheelFunction, 22),
+                                                   field("Wheel", &Lamp::Wheel, 118),
+                                                   field("Channel", &Lamp::Channel, 790),
+                                                   field("ReservedTable", &Lamp::ReservedTable, 1006),
+                                                   field("ReservedArea1", &Lamp::ReservedArea1, 1366),
+                                                   field("ReservedArea2", &Lamp::ReservedArea2, 1494));
+};
+
+static_assert(layout::tilesExactly<LampWheel>() && layout::tilesExactly<LampChannel>() && layout::tilesExactly<Lamp>());
+
+// Image offsets that other formats and the import look at.
+constexpr std::size_t lampIconOffset = layout::offsetOf(&Lamp::Icon);
+constexpr std::size_t lampNameOffset = layout::offsetOf(&Lamp::LampName);
+constexpr std::size_t lampWheelOffset = layout::offsetOf(&Lamp::Wheel);
+constexpr std::size_t lampChannelOffset = layout::offsetOf(&Lamp::Channel);
+constexpr std::size_t lampReservedTableOffset = layout::offsetOf(&Lamp::ReservedTable);
+
+using LampImage = layout::Image<Lamp>;
 
 // Two lamps are equal when their file images are equal.
 [[nodiscard]] bool operator==(const Lamp& a, const Lamp& b);

@@ -15,13 +15,9 @@ constexpr std::size_t lampSlots = 16;
 constexpr std::size_t patchEntryCount = 100;
 constexpr std::size_t patchEntryImageSize = 31;
 constexpr std::size_t patchFileSize = 29056;
-constexpr std::size_t patchEntriesOffset = lampSlots * lampImageSize;                      // 25952
-constexpr std::size_t patchCountersOffset = patchEntriesOffset + patchEntryCount * patchEntryImageSize;  // 29052
 constexpr int stageRows = 24;
 constexpr int stageCols = 20;
 constexpr std::int16_t startupNextDMX = 25;
-
-using PatchEntryImage = std::array<std::uint8_t, patchEntryImageSize>;
 
 // One placed lamp; 31 bytes in the image. In use exactly when StartDMX is not 0.
 struct PatchEntry {
@@ -49,6 +45,29 @@ struct PatchEntry {
     [[nodiscard]] bool hasValidLampType() const noexcept { return LampType >= 0 && LampType < static_cast<int>(lampSlots); }
 };
 
+template <>
+struct layout::Layout<PatchEntry> {
+    static constexpr std::size_t size = patchEntryImageSize;
+    static constexpr auto fields = std::make_tuple(field("EntryText", &PatchEntry::EntryText, 0),
+                                                   field("Spare1", &PatchEntry::Spare1, 8),
+                                                   field("LampType", &PatchEntry::LampType, 9),
+                                                   field("StartChannel", &PatchEntry::StartChannel, 11),
+                                                   field("StartDMX", &PatchEntry::StartDMX, 13),
+                                                   field("PanInvert", &PatchEntry::PanInvert, 15),
+                                                   field("TiltInvert", &PatchEntry::TiltInvert, 16),
+                                                   field("PanTiltSwap", &PatchEntry::PanTiltSwap, 17),
+                                                   field("Spare2", &PatchEntry::Spare2, 18),
+                                                   field("Spare3", &PatchEntry::Spare3, 19),
+                                                   field("Spare4", &PatchEntry::Spare4, 21),
+                                                   field("ScreenCol", &PatchEntry::ScreenCol, 25),
+                                                   field("ScreenRow", &PatchEntry::ScreenRow, 26),
+                                                   field("Point", &PatchEntry::Point, 27),
+                                                   field("Spare5", &PatchEntry::Spare5, 29));
+};
+static_assert(layout::tilesExactly<PatchEntry>());
+
+using PatchEntryImage = layout::Image<PatchEntry>;
+
 [[nodiscard]] bool operator==(const PatchEntry& a, const PatchEntry& b);
 [[nodiscard]] inline bool operator!=(const PatchEntry& a, const PatchEntry& b) { return !(a == b); }
 
@@ -70,6 +89,20 @@ struct StagePatch {
         return slot < lampSlots && !lmpLamps[slot].LampName.isAllZero();
     }
 };
+
+// The stage patch file: the four items one after the other, with no header.
+template <>
+struct layout::Layout<StagePatch> {
+    static constexpr std::size_t size = patchFileSize;
+    static constexpr auto fields = std::make_tuple(field("lmpLamps", &StagePatch::lmpLamps, 0),
+                                                   field("patchEntries", &StagePatch::patchEntries, 25952),
+                                                   field("nNextDMX", &StagePatch::nNextDMX, 29052),
+                                                   field("nNextEntry", &StagePatch::nNextEntry, 29054));
+};
+static_assert(layout::tilesExactly<StagePatch>());
+
+constexpr std::size_t patchEntriesOffset = layout::offsetOf(&StagePatch::patchEntries);
+constexpr std::size_t patchCountersOffset = layout::offsetOf(&StagePatch::nNextDMX);
 
 [[nodiscard]] std::vector<std::uint8_t> encodePatchFile(const StagePatch& patch);
 // Whatever a short image does not reach keeps its start-up value (zero; 25 for nNextDMX).

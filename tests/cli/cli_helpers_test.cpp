@@ -2,9 +2,12 @@
 #include "cli_test_support.h"
 
 #include "cli/json.h"
-#include "cli/render.h"
+#include "cli/patch_sheet_text.h"
 #include "cli/safe_names.h"
+#include "qtcore/field_text.h"
 #include "qtcore/file_names.h"
+
+#include <string_view>
 
 using namespace cli;
 
@@ -27,8 +30,11 @@ TEST(SafeFileStem, NamesCannotLeaveTheirFolder)
 TEST(TextForTerminals, QuotedForJsonTrimmedAndControlsHidden)
 {
     EXPECT_EQ(jsonQuote(QString("a\"b\\c\n") + QChar(u'\x1f') + QChar(u'\x81')), "\"a\\\"b\\\\c\\n\\u001f\\u0081\"");
-    const std::uint8_t bytes[] = {' ', 'A', 0x09, 'b', 0xE9, 0x1B, 0x00, ' ', 0x00};
-    EXPECT_EQ(displayText(bytes, sizeof bytes), QStringLiteral("A?b\u00E9?"));
+    // A stored name as the text output and the patch sheet show it, and as import --list does: whole.
+    const std::string_view bytes("\x20" "A\x09" "b\xE9\x1B\x00\x20\x00", 9);
+    EXPECT_EQ(rig::fromField(bytes, rig::FieldSpaces::Trim, rig::FieldControls::AsQuestionMark), QStringLiteral("A?b\u00E9?"));
+    EXPECT_EQ(rig::fromField(bytes, rig::FieldSpaces::Keep, rig::FieldControls::AsQuestionMark),
+              QStringLiteral(" A?b\u00E9?? ?"));
 }
 
 TEST(ArgumentBytes, AnyFileNameComesBackAsTheSameBytes)
@@ -41,15 +47,11 @@ TEST(ArgumentBytes, AnyFileNameComesBackAsTheSameBytes)
 
 TEST(PatchSheetCsv, CellsASpreadsheetWouldRunStayText)
 {
-    std::vector<PatchSheetRow> rows;
-    for (const char* type : {"=1+1+cmd|calc", "+x", "-y", "@SUM(A1)", "\tq", "\rr", "-5", "a=b"}) {
-        PatchSheetRow row;
-        row.type = QString::fromLatin1(type);
-        row.dmxRange = QStringLiteral("-3-10");
-        rows.push_back(row);
-    }
-    const QStringList lines = patchSheetCsv(rows).split(QLatin1Char('\n'));
-    const QStringList types = {"'=1+1+cmd|calc", "'+x", "'-y", "'@SUM(A1)", "'\tq", "\"'\rr\"", "-5", "a=b"};
-    for (qsizetype i = 0; i < types.size(); ++i)
-        EXPECT_EQ(lines[i + 1], "0," + types[i] + ",0,0,'-3-10,,,,,") << i;
+    const struct { const char *cell, *field; } cases[] = {
+        {"=1+1+cmd|calc", "'=1+1+cmd|calc"}, {"+x", "'+x"}, {"-y", "'-y"}, {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tq", "'\tq"}, {"\rr", "\"'\rr\""}, {"-5", "-5"}, {"a=b", "a=b"}, {"-3-10", "'-3-10"},
+        {"Spot, 250", "\"Spot, 250\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""}, {" pad", "\" pad\""}, {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(csvLine({"1", c.cell, "x"}), QStringLiteral("1,%1,x\n").arg(c.field)) << c.cell;
 }

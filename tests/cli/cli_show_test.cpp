@@ -155,4 +155,28 @@ TEST_F(ShowTest, UnreadableMalformedFilesAndWrongArgumentsFail)
     }
 }
 
+// The help is made from the command table: every command it names must run (a missing
+// argument is its own complaint, never "unknown command"), in the order users know.
+TEST_F(ShowTest, HelpNamesEveryCommandAndEachOneRuns)
+{
+    const Result help = run("--help");
+    ASSERT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: rigsmith-cli COMMAND [OPTIONS] FILE...\n\nCommands:\n  show FILE [--json]\n"));
+    EXPECT_TRUE(help.out.endsWith("or is malformed, the arguments are wrong, or nothing was written.\n"));
+    QStringList named;
+    const QRegularExpression commandLine("^  ([a-z][a-z-]*) ", QRegularExpression::MultilineOption);
+    for (auto it = commandLine.globalMatch(help.out); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        if (!named.contains(name))
+            named << name;
+    }
+    EXPECT_EQ(named, (QStringList{"show", "verify", "export", "import", "patch-sheet", "fixture"}));
+    for (const QString& name : named) {
+        const Result bare = run(name);
+        EXPECT_EQ(bare.status, 2) << name;
+        EXPECT_TRUE(bare.err.startsWith("rigsmith-cli: " + name + " ")) << bare.err;
+        EXPECT_FALSE(bare.err.contains("unknown command")) << name;
+    }
+}
+
 }  // namespace

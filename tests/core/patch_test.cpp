@@ -76,6 +76,11 @@ TEST(PatchFile, ReadAndWriteCarryEveryByte)
     readPatchFile(dir.file("counter.pat"), loaded);
     EXPECT_EQ(loaded.nNextDMX, 300);
     EXPECT_EQ(loaded.nNextEntry, 0);
+    // One byte of a counter is not glued into a value: it keeps its start-up value.
+    counter.pop_back();
+    writeBytes(dir.file("half.pat"), counter);
+    readPatchFile(dir.file("half.pat"), loaded);
+    EXPECT_EQ(loaded.nNextDMX, 25);
 }
 
 TEST(PatchFile, OpeningANewNameStartsAnEmptyPatch)

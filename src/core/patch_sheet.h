@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/stage_patch.h"
+
+#include <string>
+#include <vector>
+
+namespace rig {
+
+// One placed lamp as a patch sheet lists it: its numbers and the words its columns
+// show. Any printed or exported sheet is made from these rows, so all of them agree.
+struct PatchSheetRow {
+    int lamp = 0;  // entry index + 1
+    int lampType = 0;
+    // The name of the lamp type as stored, when LampType names a slot that holds a lamp;
+    // otherwise typeNote says why there is none, e.g. "(empty slot 3)".
+    decltype(Lamp::LampName) typeName;
+    std::string typeNote;
+    int channels = 0;
+    int startChannel = 0;
+    int startDmx = 0;
+    std::string dmxRange;  // "100-115"; the start alone for a lamp of no channels
+    std::string position;  // row letter and column number, e.g. "B3"
+    std::string panInvert;  // "no", "yes", or the stored number when it is neither 0 nor 1
+    std::string tiltInvert;
+    std::string swap;
+    std::string conflict;  // e.g. "DMX overlaps lamp 3"; empty when none
+};
+
+enum class SheetOrder { ByDmx, ByLamp };
+
+// The entries in use, ordered by DMX start address (then lamp number) or by lamp number.
+[[nodiscard]] std::vector<PatchSheetRow> patchSheetRows(const StagePatch& patch, SheetOrder order);
+
+// The cell of the stage grid, row letter and column number ("A1" is row 0, column 0);
+// a row off the grid is spelled out ("row 31 col 3").
+[[nodiscard]] std::string stagePositionLabel(int row, int col);
+
+}  // namespace rig
