@@ -200,7 +200,8 @@ FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeInd
     FixtureLamp result;
     Lamp& lamp = result.lamp;
     lamp = newLamp();
-    lamp.Icon = fixture.body == FixtureBody::MovingHead ? 4 : fixture.body == FixtureBody::Scanner ? 2 : 1;
+    const FixtureBody body = mode.body.value_or(fixture.body);
+    lamp.Icon = body == FixtureBody::MovingHead ? 4 : body == FixtureBody::Scanner ? 2 : 1;
     lamp.LampName.assign(wheelName(fixtureLampName(fixture)));
     lamp.NumberChannel = static_cast<std::uint8_t>(channels.size());
     lamp.NumberChannelCopy = lamp.NumberChannel;
