@@ -192,6 +192,9 @@ TEST(FixtureMapping, IconAndName)
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 2);
     fixture.body = rig::FixtureBody::Other;
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 1);
+    // A body the reader found for the mode wins over the fixture's.
+    fixture.modes[0].body = rig::FixtureBody::MovingHead;
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 4);
 }
 
 TEST(FixtureMapping, NotesSayWhatTheChannelBecame)
