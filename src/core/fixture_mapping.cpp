@@ -200,7 +200,9 @@ FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeInd
     FixtureLamp result;
     Lamp& lamp = result.lamp;
     lamp = newLamp();
-    const FixtureBody body = mode.body.value_or(fixture.body);
+    FixtureBody body = fixture.body;
+    if (body == FixtureBody::ByMode)
+        body = pan.coarse >= 0 && tilt.coarse >= 0 ? FixtureBody::MovingHead : FixtureBody::Other;
     lamp.Icon = body == FixtureBody::MovingHead ? 4 : body == FixtureBody::Scanner ? 2 : 1;
     lamp.LampName.assign(wheelName(fixtureLampName(fixture)));
     lamp.NumberChannel = static_cast<std::uint8_t>(channels.size());
