@@ -89,3 +89,65 @@ for name in sorted(os.listdir(fixtures)):
     write(target, stem, text)
     write(target, stem + "_cut", text[: len(text) // 2])
     write(target, stem + "_flipped", text.replace(b'"', b"'", 1) if target == "fuzz_ofl_definition" else text.replace(b"</Mode>", b"", 1))
+
+# GDTF: a small description.xml with 16-bit position, a 24-bit channel, an address-less
+# channel, a feature-classified attribute, geometry references and a second break; then
+# archives of it, stored, deflated and bzip2-compressed, cut short, and without it.
+import io
+import zipfile
+
+gdtf_channel = '    <DMXChannel Offset="{}" Geometry="{}"{}><LogicalChannel Attribute="{}"><ChannelFunction Attribute="{}" DMXFrom="0/1"/></LogicalChannel></DMXChannel>\n'
+
+
+def gdtf_channels(rows):
+    return "".join(gdtf_channel.format(offset, geometry, more, attribute, attribute) for offset, geometry, more, attribute in rows)
+
+
+gdtf_description = ('''<?xml version="1.0" encoding="UTF-8"?>
+<GDTF DataVersion="1.1">
+ <FixtureType Name="Seed Spot" ShortName="Seed" Manufacturer="Seeds">
+  <AttributeDefinitions><Attributes>
+   <Attribute Name="Pan" Feature="Position.PanTilt"/><Attribute Name="Sparkle" Feature="Gobo.Gobo"/>
+  </Attributes></AttributeDefinitions>
+  <Geometries>
+   <Beam Name="Pixel"/>
+   <Geometry Name="Base"><Axis Name="Yoke"><Axis Name="Head"/></Axis>
+    <GeometryReference Name="Pixel1" Geometry="Pixel"><Break DMXOffset="12"/><Break DMXBreak="2" DMXOffset="1"/></GeometryReference>
+    <GeometryReference Name="Pixel2" Geometry="Pixel"><Break DMXOffset="13"/><Break DMXBreak="2" DMXOffset="2"/></GeometryReference>
+   </Geometry>
+  </Geometries>
+  <DMXModes>
+   <DMXMode Name="Extended" Geometry="Base"><DMXChannels>
+''' + gdtf_channels([("1,2", "Yoke", "", "Pan"), ("3,4", "Head", "", "Tilt"), ("5,6,7", "Head", "", "Dimmer"),
+                     ("None", "Head", "", "Iris"), ("8", "Head", "", "Sparkle"), ("9", "Head", "", "Gobo1PosRotate"),
+                     ("10", "Head", "", "ColorAdd_W"), ("1", "Pixel", "", "ColorAdd_R")]) + '''   </DMXChannels></DMXMode>
+   <DMXMode Name="Old" Geometry="Base"><DMXChannels>
+    <DMXChannel Coarse="1" Fine="2" Ultra="None" Geometry="Yoke"><LogicalChannel Attribute="Pan"/></DMXChannel>
+   </DMXChannels></DMXMode>
+   <DMXMode Name="Breaks" Geometry="Base"><DMXChannels>
+''' + gdtf_channels([("1", "Pixel", ' DMXBreak="Overwrite"', "Dimmer"), ("1", "Head", ' DMXBreak="2"', "Color1")]) + '''   </DMXChannels></DMXMode>
+  </DMXModes>
+ </FixtureType>
+</GDTF>
+''').encode()
+
+
+def gdtf_archive(entries):
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w") as archive:
+        for name, data, method in entries:
+            # A fixed date keeps the seeds the same from run to run.
+            info = zipfile.ZipInfo(name, date_time=(2026, 12, 1, 0, 0, 0))
+            info.compress_type = method
+            archive.writestr(info, data)
+    return out.getvalue()
+
+
+write("fuzz_gdtf_definition", "description", gdtf_description)
+write("fuzz_gdtf_definition", "description_cut", gdtf_description[: len(gdtf_description) // 2])
+for label, method in (("stored", zipfile.ZIP_STORED), ("deflated", zipfile.ZIP_DEFLATED), ("bzip2", zipfile.ZIP_BZIP2)):
+    write("fuzz_gdtf_definition", "archive_" + label,
+          gdtf_archive([("thumbnail.png", b"\x89PNG\r\n\x1a\n", zipfile.ZIP_STORED), ("description.xml", gdtf_description, method)]))
+deflated = gdtf_archive([("description.xml", gdtf_description, zipfile.ZIP_DEFLATED)])
+write("fuzz_gdtf_definition", "archive_cut", deflated[: len(deflated) // 2])
+write("fuzz_gdtf_definition", "archive_without_description", gdtf_archive([("models/description.xml", b"<GDTF/>", zipfile.ZIP_STORED)]))

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 seconds="${1:-600}"
 build="${FUZZ_BUILD_DIR:-build-fuzz}"
-targets=(fuzz_lamp_image fuzz_patch_file fuzz_lamp_data_file fuzz_import fuzz_ofl_definition fuzz_qxf_definition)
+targets=(fuzz_lamp_image fuzz_patch_file fuzz_lamp_data_file fuzz_import fuzz_ofl_definition fuzz_qxf_definition fuzz_gdtf_definition)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DRIGSMITH_FUZZ=ON -DRIGSMITH_BUILD_TESTS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth xdotool
     shared-mime-info libglib2.0-bin
+    libzip-dev
 )
 for profile in "$@"; do
     case "$profile" in

@@ -200,7 +200,10 @@ FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeInd
     FixtureLamp result;
     Lamp& lamp = result.lamp;
     lamp = newLamp();
-    lamp.Icon = fixture.body == FixtureBody::MovingHead ? 4 : fixture.body == FixtureBody::Scanner ? 2 : 1;
+    FixtureBody body = fixture.body;
+    if (body == FixtureBody::ByMode)
+        body = pan.coarse >= 0 && tilt.coarse >= 0 ? FixtureBody::MovingHead : FixtureBody::Other;
+    lamp.Icon = body == FixtureBody::MovingHead ? 4 : body == FixtureBody::Scanner ? 2 : 1;
     lamp.LampName.assign(wheelName(fixtureLampName(fixture)));
     lamp.NumberChannel = static_cast<std::uint8_t>(channels.size());
     lamp.NumberChannelCopy = lamp.NumberChannel;

@@ -110,7 +110,7 @@ std::optional<FixtureImport> askForFixtureLamp(QWidget* parent, ui::Ui& ui)
 {
     ui::FileRequest request;
     request.title = importTitle();
-    request.filter = dlgImportFixture::tr("Fixture definitions (*.json *.qxf)|*.json *.qxf");
+    request.filter = dlgImportFixture::tr("Fixture definitions (*.json *.qxf *.gdtf description.xml)|*.json *.qxf *.gdtf description.xml");
     const std::optional<QString> path = ui.openFileName(parent, request);
     if (!path || path->isEmpty())
         return std::nullopt;

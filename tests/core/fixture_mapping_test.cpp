@@ -192,6 +192,13 @@ TEST(FixtureMapping, IconAndName)
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 2);
     fixture.body = rig::FixtureBody::Other;
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 1);
+    // Where the format does not tell, a mode with pan and tilt is a moving head.
+    fixture.body = rig::FixtureBody::ByMode;
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 1);
+    fixture.modes[0].channels = {ch("Pan", K::Pan), ch("Dim", K::Intensity), ch("Tilt", K::Tilt)};
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 4);
+    fixture.modes[0].channels[2] = fine("Pan fine", K::Pan, 0);
+    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 1);
 }
 
 TEST(FixtureMapping, NotesSayWhatTheChannelBecame)

@@ -1,4 +1,5 @@
 #include "cli_runner.h"
+#include "../fixture/gdtf_samples.h"
 #include "windows/dlgImportFixture.h"
 #include "windows/frmDocument.h"
 #include "window_helpers.h"
@@ -37,7 +38,8 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     choose("mnuFileImportFixture");
 
     ASSERT_EQ(fake.fileCalls.size(), 1u);
-    EXPECT_EQ(fake.fileCalls[0].request.filter, "Fixture definitions (*.json *.qxf)|*.json *.qxf");
+    EXPECT_EQ(fake.fileCalls[0].request.filter,
+              "Fixture definitions (*.json *.qxf *.gdtf description.xml)|*.json *.qxf *.gdtf description.xml");
     ASSERT_EQ(windows().size(), 1);
     auto* document = qobject_cast<frmDocument*>(windows()[0]->widget());
     ASSERT_NE(document, nullptr);
@@ -65,12 +67,58 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
+// A GDTF archive goes the same way; its mode on a second DMX break is listed, not choosable.
+TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
+{
+    using namespace gdtf_samples;
+    const QByteArray modes =
+        mode("Standard", channel("1,2", "Pan", "Yoke") + channel("3,4", "Tilt") + channel("5", "Dimmer") + channel("6", "Shutter1") +
+                             channel("7", "Color1") + channel("8", "Gobo1") + channel("9", "Gobo1PosRotate") + channel("10", "ColorAdd_W")) +
+        mode("Scroller", channel("1", "Dimmer") + channel("1", "Color2", "Head", R"( DMXBreak="2")"));
+    const QString path = file("spot-400.gdtf");
+    writeGdtf(path, description(modes), ZIP_CM_BZIP2);
+    fake.fileAnswers.push_back(path);
+    fake.dialogScripts.push_back([](QDialog& shown) {
+        auto& d = static_cast<dlgImportFixture&>(shown);
+        EXPECT_EQ(itemTexts(d.lstModes())[1].toStdString(),
+                  "Scroller \u2014 1 channel (not available: channel \"Head_Color2\" (line 39) is on DMX break 2; a lamp has one DMX "
+                  "start address)");
+        EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
+        clickRow(d.lstModes(), 0);
+        click(d, "btnOK");
+    });
+    choose("mnuFileImportFixture");
+    ASSERT_EQ(windows().size(), 1);
+    ASSERT_EQ(fake.messages.size(), 1u);
+    EXPECT_EQ(fake.messages[0].text.toStdString(), "Mode \"Standard\" of spot-400.gdtf: one channel without their natural console function:\n"
+                                     "\nChannel 10 \"ColorAdd_W\": White has no console function, became Aux1");
+
+    fake.fileAnswers.push_back(file("window.lmp"));
+    choose("mnuFileSave");
+    ASSERT_EQ(fake.fileCalls.size(), 2u);
+    EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot400.lmp");
+    ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "Standard", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
+    EXPECT_EQ(readAll(file("window.lmp")).size(), rig::lampImageSize);
+    EXPECT_EQ(readAll(file("window.lmp")), readAll(file("cli.lmp")));
+
+    // An archive without its description is refused in one line by both, naming the format.
+    rig::test::writeZip(toPath(file("empty.gdtf")), {{"thumbnail.png", "png"}});
+    fake.fileAnswers.push_back(file("empty.gdtf"));
+    choose("mnuFileImportFixture");
+    ASSERT_EQ(fake.messages.size(), 2u);
+    EXPECT_EQ(fake.messages[1].text, "empty.gdtf cannot be read as a fixture definition:\nGDTF: the archive has no description.xml at its root");
+    const CliRun listed = runCommandLine({"fixture", file("empty.gdtf"), "--list-modes"}, dir.path());
+    EXPECT_NE(listed.status, cli::exitOk);
+    EXPECT_TRUE(listed.err.endsWith("empty.gdtf: GDTF: the archive has no description.xml at its root\n")) << listed.err.toStdString();
+    EXPECT_TRUE(fake.unexpected.empty());
+}
+
 TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
 {
     fake.fileAnswers.push_back(sample("pixelbar.json"));
     fake.dialogScripts.push_back([](QDialog& shown) {
         auto& d = static_cast<dlgImportFixture&>(shown);
-        EXPECT_EQ(itemTexts(d.lstModes())[1], "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
+        EXPECT_EQ(itemTexts(d.lstModes())[1].toStdString(), "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
         EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
         clickRow(d.lstModes(), 1);
         EXPECT_EQ(d.chosenMode(), 0);
