@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTableView>
+#include <QUndoStack>
 
 namespace {
 
