@@ -9,6 +9,7 @@
 #include "windows/lamp_model.h"
 #include "windows/lamp_wheels.h"
 
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -162,6 +163,15 @@ void frmDocument::createControls()
             &frmDocument::grdChannels_LeaveCell);
     connect(c.btnVerify, &QPushButton::clicked, this, &frmDocument::verifyLamp);
     c.grdChannels->installEventFilter(this);
+
+    // The keyboard goes through the window from top to bottom: name, count, icon, the
+    // grid (where rows are chosen for the clipboard), Verify, then the wheel area.
+    QList<QWidget*> order{c.txtLampName, c.txtNoChannels, c.cmbIcon, c.grdChannels, c.btnVerify};
+    for (int i = 0; i < 4; ++i)
+        order << c.txtWheel[static_cast<std::size_t>(i)] << c.cmbWheel[static_cast<std::size_t>(i)];
+    order << c.Command1;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(m_model, &LampModel::nameChanged, this, &frmDocument::model_nameChanged);
     connect(m_model, &LampModel::channelCountChanged, this, &frmDocument::model_channelCountChanged);
