@@ -38,10 +38,11 @@ void checkHeader(const std::uint8_t* data, std::size_t size, const Signature& si
                                    ", which this version of Rigsmith cannot read.");
 }
 
-void checkSize(std::size_t size, std::size_t expected, const std::string& what)
+// `subject` names the record with its verb: "lamp channels are", "placed lamp is".
+void checkSize(std::size_t size, std::size_t expected, const std::string& subject)
 {
     if (size != expected)
-        throw ClipboardRecordError("The clipboard's " + what + " are " + std::to_string(size) +
+        throw ClipboardRecordError("The clipboard's " + subject + " " + std::to_string(size) +
                                    " bytes long instead of " + std::to_string(expected) + ".");
 }
 
@@ -97,10 +98,10 @@ std::vector<std::uint8_t> encodeChannelRows(const ChannelRows& rows)
 
 ChannelRows decodeChannelRows(const std::uint8_t* data, std::size_t size)
 {
-    const std::string what = "lamp channels";
-    checkHeader(data, size, rowsSignature, what);
+    const std::string subject = "lamp channels are";
+    checkHeader(data, size, rowsSignature, "lamp channels");
     if (size < rowsHeaderSize)
-        checkSize(size, rowsHeaderSize, what);
+        checkSize(size, rowsHeaderSize, subject);
     const std::size_t channels = data[headerSize];
     const std::size_t wheels = data[headerSize + 1];
     if (channels == 0 || channels > maxChannels)
@@ -109,7 +110,7 @@ ChannelRows decodeChannelRows(const std::uint8_t* data, std::size_t size)
     if (wheels > channels)
         throw ClipboardRecordError("The clipboard's lamp channels bring " + std::to_string(wheels) +
                                    " wheel slots for " + std::to_string(channels) + " rows.");
-    checkSize(size, rowsHeaderSize + channels * channelSize + wheels * wheelSize, what);
+    checkSize(size, rowsHeaderSize + channels * channelSize + wheels * wheelSize, subject);
 
     ByteReader in(data + rowsHeaderSize, size - rowsHeaderSize);
     ChannelRows rows;
@@ -202,9 +203,8 @@ std::vector<std::uint8_t> encodePlacedLamp(const PlacedLampCopy& copy)
 
 PlacedLampCopy decodePlacedLamp(const std::uint8_t* data, std::size_t size)
 {
-    const std::string what = "placed lamp";
-    checkHeader(data, size, placedSignature, what);
-    checkSize(size, placedSize, what + " details");
+    checkHeader(data, size, placedSignature, "a placed lamp");
+    checkSize(size, placedSize, "placed lamp is");
     PlacedLampCopy copy;
     copy.entry = decodePatchEntry(data + headerSize, patchEntryImageSize);
     ByteReader in(data + headerSize + patchEntryImageSize, 16);

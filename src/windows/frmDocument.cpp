@@ -284,38 +284,6 @@ void frmDocument::grdChannels_LeaveCell()
     emit m_editors->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-void frmDocument::discardPending()
-{
-    const QModelIndex cell = m_model->index(m_editRow - 1, m_editColumn - 1);
-    m_editRow = 0;
-    m_editColumn = 0;
-    if (QWidget* editor = cell.isValid() ? m_controls.grdChannels->indexWidget(cell) : nullptr) {
-        QScopedValueRollback<bool> guard(m_committing, true);
-        emit m_editors->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
-    forgetTyping(m_controls.txtLampName);
-    forgetTyping(m_controls.txtNoChannels);
-    for (QLineEdit* box : m_controls.txtWheel)
-        forgetTyping(box);
-}
-
-void frmDocument::typingCommitted(QLineEdit* box)
-{
-    m_history->endTyping();
-    forgetTyping(box);
-}
-
-void frmDocument::forgetTyping(QLineEdit* box)
-{
-    if (!box->isUndoAvailable() && !box->isRedoAvailable())
-        return;
-    // Setting the same text again clears the box's own undo; it changes nothing else.
-    const int cursor = box->cursorPosition();
-    QScopedValueRollback<bool> guard(m_refreshing, true);
-    box->setText(box->text());
-    box->setCursorPosition(cursor);
-}
-
 // ---- verification -------------------------------------------------------------------
 
 void frmDocument::verifyLamp()

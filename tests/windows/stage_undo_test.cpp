@@ -263,11 +263,10 @@ TEST_F(StageHistoryTest, PastesOfForeignOrStaleDataAreRefusedAndChangeNothing)
         choose("mnuEditPaste");
         return fake.messages.empty() ? QString() : fake.messages.back().text;
     };
-    EXPECT_EQ(pasteWith(copied.left(40)), "The clipboard's placed lamp details are 40 bytes long instead of 53.");
+    EXPECT_EQ(pasteWith(copied.left(40)), "The clipboard's placed lamp is 40 bytes long instead of 53.");
     QByteArray wrongType = copied;
     wrongType[6 + 9] = 20;
     EXPECT_EQ(pasteWith(wrongType), "The clipboard's placed lamp is of lamp type 20; the lamp table has types 0 to 15.");
-    EXPECT_EQ(pasteWith("RGPL\x07"), "The clipboard does not hold placed lamp in Rigsmith's own format.");
 
     // The slot the copy came from now holds another lamp type.
     rig::writeLampFile(toPath(file("beam.lmp")), namedLamp("Beam", 3));

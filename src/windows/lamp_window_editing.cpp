@@ -4,6 +4,8 @@
 #include "core/function_names.h"
 #include "qtcore/field_text.h"
 #include "ui/ui.h"
+#include "windows/channel_editors.h"
+#include "windows/lamp_history.h"
 #include "windows/lamp_model.h"
 
 #include <QClipboard>
@@ -11,13 +13,16 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 #include <set>
 
-// The lamp window's Cut, Copy and Paste of channel rows. The clipboard gets Rigsmith's own
-// record of the rows (with the wheel slots of their functions), which another lamp window
-// can paste, and the same rows as tab-separated text for a spreadsheet.
+// The lamp window's part in the Edit menu: what its controls let go of or keep when the
+// history takes a step back or forward, and Cut, Copy and Paste of channel rows. The
+// clipboard gets Rigsmith's own record of the rows (with the wheel slots of their
+// functions), which another lamp window can paste, and the same rows as tab-separated text
+// for a spreadsheet.
 
 const QString frmDocument::rowsMimeType = QStringLiteral("application/x-rigsmith-channel-rows");
 
@@ -30,6 +35,38 @@ QString functionText(int code)
 }
 
 }  // namespace
+
+void frmDocument::discardPending()
+{
+    const QModelIndex cell = m_model->index(m_editRow - 1, m_editColumn - 1);
+    m_editRow = 0;
+    m_editColumn = 0;
+    if (QWidget* editor = cell.isValid() ? m_controls.grdChannels->indexWidget(cell) : nullptr) {
+        QScopedValueRollback<bool> guard(m_committing, true);
+        emit m_editors->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    forgetTyping(m_controls.txtLampName);
+    forgetTyping(m_controls.txtNoChannels);
+    for (QLineEdit* box : m_controls.txtWheel)
+        forgetTyping(box);
+}
+
+void frmDocument::typingCommitted(QLineEdit* box)
+{
+    m_history->endTyping();
+    forgetTyping(box);
+}
+
+void frmDocument::forgetTyping(QLineEdit* box)
+{
+    if (!box->isUndoAvailable() && !box->isRedoAvailable())
+        return;
+    // Setting the same text again clears the box's own undo; it changes nothing else.
+    const int cursor = box->cursorPosition();
+    QScopedValueRollback<bool> guard(m_refreshing, true);
+    box->setText(box->text());
+    box->setCursorPosition(cursor);
+}
 
 void frmDocument::editCopy()
 {
