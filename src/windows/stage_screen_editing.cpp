@@ -118,8 +118,8 @@ void frmStageScreen::grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint
 
     if (button == Qt::RightButton) {
         // Only a release that ends a press here; the second release of a double
-        // click would otherwise open the menu again.
-        // An empty cell has the menu only to paste a copied lamp.
+        // click would otherwise open the menu again. An empty cell has the menu only
+        // to paste a copied lamp.
         const bool pressed = m_rightPressed;
         m_rightPressed = false;
         if (pressed && cell.valid() && (m_nCurrent != noLamp || clipboardHoldsLamp()))
