@@ -7,6 +7,7 @@
 #include "windows/frmStageScreen.h"
 #include "ui/document_window.h"
 #include "shell/child_windows.h"
+#include "shell/edit_commands.h"
 #include "shell/error_report.h"
 #include "shell/file_drops.h"
 #include "shell/frmAbout.h"
@@ -109,13 +110,7 @@ void frmMain::createCommands()
     command(file, "mnuFileExit", tr("E&xit"), &frmMain::mnuFileExit_Click,
             standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 
-    QMenu* edit = shell::addMenu(*menuBar(), "mnuEdit", tr("&Edit"));
-    addUnavailable(*edit, "mnuEditUndo", tr("&Undo"), ctrlKey(Qt::Key_Z));
-    addSeparator(*edit, "mnuEditBar1");
-    addUnavailable(*edit, "mnuEditCut", tr("Cu&t"), ctrlKey(Qt::Key_X));
-    addUnavailable(*edit, "mnuEditCopy", tr("&Copy"), ctrlKey(Qt::Key_C));
-    addUnavailable(*edit, "mnuEditPaste", tr("&Paste"), ctrlKey(Qt::Key_V));
-    addUnavailable(*edit, "mnuEditPasteSpecial", tr("Paste &Special..."));
+    new shell::EditCommands(*shell::addMenu(*menuBar(), "mnuEdit", tr("&Edit")), *m_mdiArea, *this);
 
     QMenu* view = shell::addMenu(*menuBar(), "mnuView", tr("&View"));
     m_mnuViewToolbar = command(view, "mnuViewToolbar", tr("&Toolbar"), &frmMain::mnuViewToolbar_Click);

@@ -80,10 +80,8 @@ void StageScreenHost::patchEntriesReplaced()
     // client area; a minimised one hides the screen itself but is still open.
     if (!m_screen)
         return;
-    m_screen->refreshScreen();
     const auto* sub = qobject_cast<const QMdiSubWindow*>(m_screen->parentWidget());
-    if (sub != nullptr && sub->mdiArea() == &m_area)
-        m_screen->setChanged(true);
+    m_screen->patchReplaced(sub != nullptr && sub->mdiArea() == &m_area);
 }
 
 }  // namespace shell

@@ -156,8 +156,8 @@ void dlgSSProperties::Form_Activate()
     m_ssEntry = validTag() ? m_patch.patchEntries[static_cast<std::size_t>(m_tag)] : rig::PatchEntry{};
     // A lamp type outside the table (only a file can hold one) shows no name and no channels.
     m_txtNoChans->setText(QString::number(rig::entryChannelCount(m_patch, m_ssEntry)));
-    m_txtStartChan->setText(QString::number(m_ssEntry.StartChannel));
-    m_txtStartDMX->setText(QString::number(m_ssEntry.StartDMX));
+    m_txtStartChan->setText(QString::number(m_offeredAddress.value_or(m_ssEntry.StartChannel)));
+    m_txtStartDMX->setText(QString::number(m_offeredAddress.value_or(m_ssEntry.StartDMX)));
     m_optPanInv->setChecked(m_ssEntry.PanInvert != 0);
     m_optTiltInv->setChecked(m_ssEntry.TiltInvert != 0);
     m_optPanTiltSwap->setChecked(m_ssEntry.PanTiltSwap != 0);

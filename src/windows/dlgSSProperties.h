@@ -36,6 +36,10 @@ public:
     [[nodiscard]] QLineEdit* txtScreenRow() const noexcept { return m_txtScreenRow; }
     [[nodiscard]] QLineEdit* txtScreenCol() const noexcept { return m_txtScreenCol; }
 
+    // The start boxes show `address` instead of the entry's own values, as the automatic
+    // patch would hand it out; the counter is left to the caller.
+    void offerAddress(int address) noexcept { m_offeredAddress = address; }
+
     // Fills the fields from the tagged entry. Runs once, when the dialog is first
     // shown; later activations keep what the user typed.
     void Form_Activate();
@@ -57,6 +61,7 @@ private:
     ui::Ui& m_ui;
     rig::PatchEntry m_ssEntry;
     int m_tag = 0;
+    std::optional<int> m_offeredAddress;
     bool m_bResponse = false;
     bool m_activated = false;
 

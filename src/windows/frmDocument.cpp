@@ -5,9 +5,11 @@
 #include "ui/twips.h"
 #include "ui/ui.h"
 #include "windows/channel_editors.h"
+#include "windows/lamp_history.h"
 #include "windows/lamp_model.h"
 #include "windows/lamp_wheels.h"
 
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTableView>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +78,9 @@ frmDocument::frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& d
     setObjectName(QStringLiteral("frmDocument"));
     setAttribute(Qt::WA_DeleteOnClose);
     m_model = new LampModel(m_lamp, this);
+    m_undoStack = new QUndoStack(this);
+    m_history = new LampHistory(*m_model, *m_undoStack, this);
+    m_history->setBeforeApply([this] { discardPending(); });
     createControls();
     resize(px(lamp_layout::initialWidth), px(lamp_layout::initialHeight));
     Form_Resize();
@@ -121,7 +127,8 @@ void frmDocument::createControls()
     c.grdChannels = made(new QTableView(this), "grdChannels", lamp_layout::grdChannels);
     c.grdChannels->setModel(m_model);
     c.grdChannels->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    c.grdChannels->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be chosen for the clipboard.
+    c.grdChannels->setSelectionMode(QAbstractItemView::ExtendedSelection);
     c.grdChannels->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_editors = new ChannelEditors(*this, this);
     c.grdChannels->setItemDelegate(m_editors);
@@ -157,14 +164,26 @@ void frmDocument::createControls()
     connect(c.btnVerify, &QPushButton::clicked, this, &frmDocument::verifyLamp);
     c.grdChannels->installEventFilter(this);
 
-    // Every edit the model announces, from these controls or from anywhere else, leaves
-    // the lamp unsaved; leaving a wheel function list does too, picked or not.
-    connect(m_model, &LampModel::dataChanged, this, &frmDocument::lampEdited);
+    // The keyboard goes through the window from top to bottom: name, count, icon, the
+    // grid (where rows are chosen for the clipboard), Verify, then the wheel area.
+    QList<QWidget*> order{c.txtLampName, c.txtNoChannels, c.cmbIcon, c.grdChannels, c.btnVerify};
+    for (int i = 0; i < 4; ++i)
+        order << c.txtWheel[static_cast<std::size_t>(i)] << c.cmbWheel[static_cast<std::size_t>(i)];
+    order << c.Command1;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     connect(m_model, &LampModel::nameChanged, this, &frmDocument::model_nameChanged);
     connect(m_model, &LampModel::channelCountChanged, this, &frmDocument::model_channelCountChanged);
-    connect(m_model, &LampModel::iconChanged, this, &frmDocument::lampEdited);
-    connect(m_model, &LampModel::wheelChanged, this, &frmDocument::lampEdited);
-    connect(m_wheels, &LampWheels::wheelFunctionLeft, this, &frmDocument::lampEdited);
+
+    // The text boxes hand undo and redo keys to the window's history unless they hold
+    // typing of their own; committed typing ends its step.
+    QList<QLineEdit*> boxes{c.txtLampName, c.txtNoChannels};
+    boxes.append(QList<QLineEdit*>(c.txtWheel.begin(), c.txtWheel.end()));
+    for (QLineEdit* box : boxes) {
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::editingFinished, this, [this, box] { typingCommitted(box); });
+    }
 
     m_minimumHeight = lamp_layout::fitToFont(m_controls);
 }
@@ -197,8 +216,6 @@ void frmDocument::txtLampName_Change()
         m_model->setName(m_controls.txtLampName->text());
 }
 
-void frmDocument::lampEdited() { m_changed = true; }
-
 void frmDocument::model_nameChanged()
 {
     // A name typed here is shown already; one set elsewhere replaces the box's text.
@@ -207,7 +224,6 @@ void frmDocument::model_nameChanged()
         QScopedValueRollback<bool> guard(m_refreshing, true);
         m_controls.txtLampName->setText(rig::fromField(lamp.LampName, rig::FieldSpaces::Trim));
     }
-    lampEdited();
 }
 
 void frmDocument::model_channelCountChanged()
@@ -218,7 +234,6 @@ void frmDocument::model_channelCountChanged()
         m_controls.txtNoChannels->setText(count);
     }
     labelGrid();
-    lampEdited();
 }
 
 // ---- channel grid -------------------------------------------------------------------
@@ -332,6 +347,19 @@ void frmDocument::resizeEvent(QResizeEvent* event)
 
 bool frmDocument::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Undo and redo reach a text box only while it holds typing it can take back
+        // itself; otherwise they go on to the Edit menu, as from anywhere in the window.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (const auto* box = qobject_cast<QLineEdit*>(watched)) {
+            if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable()) ||
+                (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     QTableView* grid = m_controls.grdChannels;
     if (watched == grid) {
         if (event->type() == QEvent::FocusIn) {

@@ -1,16 +1,23 @@
 #pragma once
 
 #include "core/lamp.h"
+#include "ui/document_editing.h"
 #include "ui/document_window.h"
 #include "windows/lamp_window_layout.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
+#include <vector>
+
 class ChannelEditors;
 class CommonDialog;
+class LampHistory;
 class LampModel;
 class LampWheels;
+class QLineEdit;
+class QUndoStack;
 
 namespace ui {
 class Ui;
@@ -18,8 +25,9 @@ class Ui;
 
 // The child window in which one lamp is defined: name, channel count, the channel
 // grid (a view over the lamp's model), the wheel slots and the icon. It owns its lamp
-// and decides its own close.
-class frmDocument final : public QWidget, public DocumentWindow {
+// and its history of edits, and decides its own close. The lamp is unsaved whenever the
+// history stands anywhere but where the lamp was last opened or saved.
+class frmDocument final : public QWidget, public DocumentWindow, public DocumentEditing {
     Q_OBJECT
 
 public:
@@ -40,7 +48,18 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
 
     [[nodiscard]] const rig::Lamp& lamp() const noexcept { return m_lamp; }
-    [[nodiscard]] bool changed() const noexcept { return m_changed; }
+    [[nodiscard]] bool changed() const;
+
+    // The Edit menu's commands. Copy puts the selected channel rows (or the current one)
+    // on the clipboard, as Rigsmith's own record and as tab-separated text; Cut also sets
+    // them to None; Paste writes copied rows from the current row down. A text box with
+    // the focus cuts, copies and pastes its own text instead.
+    [[nodiscard]] QUndoStack& undoStack() override { return *m_undoStack; }
+    void editCut() override;
+    void editCopy() override;
+    void editPaste() override;
+    // The clipboard format of copied channel rows.
+    static const QString rowsMimeType;
     [[nodiscard]] const QString& filePath() const noexcept { return m_filePath; }
 
 signals:
@@ -56,14 +75,14 @@ protected:
 private:
     void createControls();
     void Form_Load();
+    // The history starts empty, at the lamp as saved when it came from a file.
+    void startHistory(bool saved);
     // Column widths and places for the current rows and font.
     void labelGrid();
     void Form_Resize();
 
     void txtNoChannels_Change();
     void txtLampName_Change();
-    // The model announced an edit: the lamp differs from what was saved.
-    void lampEdited();
     void model_nameChanged();
     void model_channelCountChanged();
 
@@ -82,6 +101,20 @@ private:
     bool writeTo(const QString& fileName);
     // Takes over edits still held by an editor or a focused list before the lamp is used.
     void commitPending();
+    // An undo or redo is about to put a lamp back: an open grid editor closes without its
+    // edit, and the text boxes forget their own typing.
+    void discardPending();
+    // A box's typing is committed: later typing is a step of its own, and the box keeps
+    // no undo of its own.
+    void typingCommitted(QLineEdit* box);
+    void forgetTyping(QLineEdit* box);
+
+    // Channel rows for the clipboard: the rows holding a selected cell, else the current
+    // row, in order (0-based); empty when there is none.
+    [[nodiscard]] std::vector<std::size_t> chosenRows() const;
+    bool copyRows();
+    void cutRows();
+    void pasteRows();
     // The window whose outer height the layout rule uses: the sub-window frame when
     // the window sits in the main window's client area, otherwise this window.
     [[nodiscard]] QWidget* outerWindow();
@@ -92,8 +125,9 @@ private:
 
     rig::Lamp m_lamp{};
     LampModel* m_model = nullptr;
+    QUndoStack* m_undoStack = nullptr;
+    LampHistory* m_history = nullptr;
     QString m_filePath;
-    bool m_changed = false;
 
     // The cell the open editor belongs to: channel row and grid column, from 1 (0: none).
     int m_editRow = 0;

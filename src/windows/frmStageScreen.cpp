@@ -3,6 +3,7 @@
 #include "windows/dlgSSProperties.h"
 #include "core/dmx_conflicts.h"
 #include "windows/mnuMenus.h"
+#include "windows/patch_history.h"
 #include "core/stage_patch.h"
 #include "windows/tbxLamps.h"
 #include "core/app_state.h"
@@ -22,6 +23,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -95,9 +97,12 @@ frmStageScreen::frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& d
 
     connect(&m_toolbox, &tbxLamps::lampAssigned, this, &frmStageScreen::toolbox_LampAssigned);
 
+    m_undoStack = new QUndoStack(this);
+    m_history = new PatchHistory(m_state.patch, *m_undoStack, this);
+    m_history->setAfterApply([this] { afterUndo(); });
+
     // Form load.
     setupScreen();
-    m_bChanged = false;
 }
 
 void frmStageScreen::setupScreen()
@@ -217,7 +222,7 @@ void frmStageScreen::File_Open(const QString& fileName, const QString& /*fileTit
     // The name is taken only once the file has been read: a failed open must not
     // point later saves of the patch still in memory at another file.
     m_sFileName = fileName;
-    m_bChanged = false;
+    m_undoStack->clear();
     refreshScreen();
     // The slots now hold the file's lamp types; the buttons must say so.
     m_toolbox.refreshTools();
@@ -255,7 +260,7 @@ void frmStageScreen::File_Save()
         return;
     }
     rig::writePatchFile(rig::toPath(m_sFileName), m_state.patch);
-    m_bChanged = false;
+    m_undoStack->setClean();
     emit fileSaved(m_sFileName);
 }
 
@@ -273,7 +278,7 @@ void frmStageScreen::File_Save_As()
         m_dlgCommonDialog.succeeded(*chosen);
         // Later saves go to the file just written.
         m_sFileName = *chosen;
-        m_bChanged = false;
+        m_undoStack->setClean();
         emit fileSaved(m_sFileName);
     } catch (const rig::RigError& error) {
         m_ui.message(this,
@@ -287,17 +292,45 @@ void frmStageScreen::File_Save_As()
 
 void frmStageScreen::Form_Activate() { m_toolbox.show(); }
 
-void frmStageScreen::toolbox_LampAssigned()
+void frmStageScreen::toolbox_LampAssigned(int slot, const rig::Lamp& previous)
 {
     // A slot's new lamp type is part of the patch file, and placed lamps of that
     // type now show its name.
-    m_bChanged = true;
+    if (slot >= 0 && slot < static_cast<int>(rig::lampSlots)) {
+        rig::StagePatch before = m_state.patch;
+        before.lmpLamps[static_cast<std::size_t>(slot)] = previous;
+        m_history->record(before, tr("Assign Lamp Type %1").arg(slot));
+    }
+    refreshScreen();
+}
+
+void frmStageScreen::afterUndo()
+{
+    refreshScreen();
+    m_toolbox.refreshTools();
+}
+
+bool frmStageScreen::isChanged() const { return !m_undoStack->isClean(); }
+
+void frmStageScreen::setChanged(bool changed)
+{
+    if (!changed)
+        m_undoStack->setClean();
+    else if (m_undoStack->isClean())
+        m_undoStack->resetClean();  // no undo leads back to the saved patch
+}
+
+void frmStageScreen::patchReplaced(bool unsaved)
+{
+    m_undoStack->clear();
+    if (unsaved)
+        setChanged(true);
     refreshScreen();
 }
 
 bool frmStageScreen::confirmDiscard()
 {
-    if (!m_bChanged)
+    if (!isChanged())
         return true;
     return m_ui.message(this, tr("Close window without saving changes?"),
                         tr("Close window"), ui::Icon::Question,
@@ -311,8 +344,9 @@ void frmStageScreen::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    // The user has let the changes go; the next patch opened need not ask again.
-    m_bChanged = false;
+    // The user has let the changes go; the next patch opened need not ask again, and
+    // the steps go with them.
+    m_undoStack->clear();
     m_toolbox.hide();
     emit closed();
 }

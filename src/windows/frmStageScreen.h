@@ -1,17 +1,24 @@
 #pragma once
 
 #include "windows/mnuMenus.h"
+#include "ui/document_editing.h"
 #include "ui/document_window.h"
 
 #include <QWidget>
 
+#include <optional>
+
 class CommonDialog;
+class PatchHistory;
 class QDropEvent;
 class QTableWidget;
+class QUndoStack;
 class tbxLamps;
 
 namespace rig {
 struct AppState;
+struct Lamp;
+struct StagePatch;
 }
 namespace ui {
 class Ui;
@@ -19,8 +26,10 @@ class Ui;
 
 // The stage screen: the program-wide stage patch drawn on a grid of 24 rows
 // (A to X) by 20 columns. Lamps come from the lamp toolbox by drag and drop, move by
-// press and release, and are edited in the lamp patch properties dialog.
-class frmStageScreen final : public QWidget, public DocumentWindow {
+// press and release, and are edited in the lamp patch properties dialog. Every change
+// to the patch made here is a step of the screen's history; the patch is unsaved
+// whenever the history stands anywhere but where it was last opened or saved.
+class frmStageScreen final : public QWidget, public DocumentWindow, public DocumentEditing {
     Q_OBJECT
 
 public:
@@ -33,11 +42,25 @@ public:
     void File_Save() override;
     void File_Save_As() override;
 
-    // Draws the patch again; the main window calls it when an import has replaced it.
+    // Draws the patch again.
     void refreshScreen();
+    // Something else replaced the placed lamps: the steps so far no longer describe the
+    // patch and are dropped. `unsaved` when the screen is open and must offer to save.
+    void patchReplaced(bool unsaved);
 
-    [[nodiscard]] bool isChanged() const noexcept { return m_bChanged; }
-    void setChanged(bool changed) noexcept { m_bChanged = changed; }
+    [[nodiscard]] bool isChanged() const;
+    // Marks the patch saved (history clean) or unsaved.
+    void setChanged(bool changed);
+
+    // The Edit menu's commands, on the grid's current cell. Copy puts a placed lamp's type
+    // and properties on the clipboard; Cut does so and takes the lamp off the stage; Paste
+    // places a new lamp like the one copied.
+    [[nodiscard]] QUndoStack& undoStack() override { return *m_undoStack; }
+    void editCut() override;
+    void editCopy() override;
+    void editPaste() override;
+    // The clipboard format of a copied placed lamp.
+    static const QString lampMimeType;
     [[nodiscard]] const QString& fileName() const noexcept { return m_sFileName; }
 
     // With unsaved changes, asks whether they may be dropped; true when they may
@@ -78,8 +101,14 @@ private:
     static constexpr int popProperties = mnuMenus::popProperties;
 
     // Edits entry nLamp in the properties dialog; a row or column of 0 stands for the
-    // entry's own position.
-    void editProperties(int nLamp, int nRow, int nCol);
+    // entry's own position. An offered address stands in the start boxes as the
+    // automatic patch would hand it out. True when the dialog was closed with OK.
+    bool editProperties(int nLamp, int nRow, int nCol, std::optional<int> offeredAddress = std::nullopt);
+    // Properties from the pop-up menu or a double click, as one step.
+    void lampProperties(int lamp);
+    // The entry a new lamp takes (the next one not in use from nNextEntry), or -1 after
+    // telling the user that every lamp number is spent.
+    [[nodiscard]] int newLampEntry();
     void setupScreen();
     void labelScreen();
     // Lowest index of an entry in use at the 0-based stage position, or noLamp.
@@ -98,9 +127,19 @@ private:
     void grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint& pos, const QPoint& globalPos);
     void grdStageScreen_DblClick(const QPoint& pos);
     void grdStageScreen_DragDrop(QDropEvent* event);
-    void showPopUp(const QPoint& globalPos);
+    void showPopUp(const QPoint& globalPos, Cell cell);
     void refuseDropOnLamp();
-    void toolbox_LampAssigned();
+    void toolbox_LampAssigned(int slot, const rig::Lamp& previous);
+    void afterUndo();
+
+    // Clipboard commands on a placed lamp (an entry index) or a cell.
+    void copyLamp(int lamp);
+    void cutLamp(int lamp);
+    void pasteLamp(Cell cell);
+    [[nodiscard]] static bool clipboardHoldsLamp();
+    // The grid's current cell, and the lamp on it or noLamp.
+    [[nodiscard]] Cell currentCell() const;
+    [[nodiscard]] int lampAt(Cell cell) const;
     // Tells the user, once per patch read, of lamps in use at no cell of the grid.
     void reportLampsOffStage();
 
@@ -109,8 +148,9 @@ private:
     CommonDialog& m_dlgCommonDialog;
     tbxLamps& m_toolbox;
     QTableWidget* m_grdStageScreen = nullptr;
+    QUndoStack* m_undoStack = nullptr;
+    PatchHistory* m_history = nullptr;
     QString m_sFileName;
-    bool m_bChanged = false;
     int m_nCurrent = noLamp;
     bool m_bMoving = false;
     int m_nMoving = 0;

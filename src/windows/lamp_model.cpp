@@ -20,6 +20,20 @@ bool fitsCode(int value)
 
 LampModel::LampModel(rig::Lamp& lamp, QObject* parent) : QAbstractTableModel(parent), m_lamp(lamp) {}
 
+LampModel::Batch::Batch(LampModel& model, Edit edit) : m_model(model)
+{
+    if (m_model.m_batchDepth++ == 0) {
+        m_model.m_before = m_model.m_lamp;
+        m_model.m_edit = edit;
+    }
+}
+
+LampModel::Batch::~Batch()
+{
+    if (--m_model.m_batchDepth == 0 && m_model.m_lamp != m_model.m_before)
+        emit m_model.edited(m_model.m_before, m_model.m_edit);
+}
+
 int LampModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_lamp.usedChannels());
@@ -89,20 +103,54 @@ void LampModel::replaceLamp(const rig::Lamp& lamp)
     endResetModel();
 }
 
+void LampModel::setLamp(const rig::Lamp& lamp)
+{
+    const rig::Lamp old = m_lamp;
+    const int before = rowCount();
+    const int after = static_cast<int>(lamp.usedChannels());
+    if (after > before) {
+        beginInsertRows({}, before, after - 1);
+        m_lamp = lamp;
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows({}, after, before - 1);
+        m_lamp = lamp;
+        endRemoveRows();
+    } else {
+        m_lamp = lamp;
+    }
+    if (after > 0)
+        emit dataChanged(index(0, 0), index(after - 1, ColumnCount - 1));
+    if (old.LampName != m_lamp.LampName)
+        emit nameChanged();
+    if (old.Icon != m_lamp.Icon)
+        emit iconChanged();
+    for (int slot = 0; slot < wheelSlots; ++slot) {
+        const auto k = static_cast<std::size_t>(slot);
+        if (old.WheelFunction[k] != m_lamp.WheelFunction[k] || old.Wheel[k].WheelName != m_lamp.Wheel[k].WheelName)
+            emit wheelChanged(slot);
+    }
+    if (before != after)
+        emit channelCountChanged();
+}
+
 void LampModel::setName(const QString& name)
 {
+    const Batch batch(*this, {EditKind::Name, 0});
     m_lamp.LampName.assign(rig::toField(name));
     emit nameChanged();
 }
 
 void LampModel::setIcon(std::uint8_t icon)
 {
+    const Batch batch(*this, {EditKind::Icon, 0});
     m_lamp.Icon = icon;
     emit iconChanged();
 }
 
 void LampModel::setChannelCount(int count)
 {
+    const Batch batch(*this, {EditKind::ChannelCount, 0});
     count = std::clamp(count, 1, maxChannels);
     const int before = rowCount();
     const auto store = [this, count] { m_lamp.NumberChannel = static_cast<std::uint8_t>(count); };
@@ -133,6 +181,8 @@ bool LampModel::setChannelCell(int channel, Column column, int value)
 {
     if (channel < 0 || channel >= maxChannels)
         return false;
+    static constexpr EditKind kinds[] = {EditKind::Function, EditKind::Palette, EditKind::Step};
+    const Batch batch(*this, {column >= 0 && column < ColumnCount ? kinds[column] : EditKind::Step, channel});
     rig::LampChannel& target = m_lamp.Channel[static_cast<std::size_t>(channel)];
     switch (column) {
     case FunctionColumn:
@@ -162,6 +212,7 @@ bool LampModel::setWheelFunction(int slot, std::int16_t code)
 {
     if (slot < 0 || slot >= wheelSlots)
         return false;
+    const Batch batch(*this, {EditKind::WheelFunction, slot});
     m_lamp.WheelFunction[static_cast<std::size_t>(slot)] = code;
     emit wheelChanged(slot);
     return true;
@@ -171,6 +222,7 @@ bool LampModel::setWheelName(int slot, const QString& name)
 {
     if (slot < 0 || slot >= wheelSlots)
         return false;
+    const Batch batch(*this, {EditKind::WheelName, slot});
     m_lamp.Wheel[static_cast<std::size_t>(slot)].WheelName.assign(rig::toField(name));
     emit wheelChanged(slot);
     return true;

@@ -11,12 +11,36 @@
 // The channel grid sees it as one row per channel in use (row r is Channel(r)) and three
 // columns. Each edit changes the lamp and announces it, and does nothing else: the
 // window shows what the announcements say, so an edit that comes from anywhere else
-// than the window's own controls shows just the same.
+// than the window's own controls shows just the same. An edit that changed the lamp is
+// also announced whole, with the lamp as it was before, by `edited`: the window's
+// history of steps is built from that.
 class LampModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column { FunctionColumn, PaletteColumn, StepColumn, ColumnCount };
+
+    // What an edit did, as its step is named: `index` is the channel or wheel slot
+    // concerned (0-based), or the first channel of a paste or cut.
+    enum class EditKind { Name, Icon, ChannelCount, Function, Palette, Step, WheelFunction, WheelName, Paste, Cut };
+    struct Edit {
+        EditKind kind = EditKind::Name;
+        int index = 0;
+    };
+
+    // Everything done to the lamp while the outermost Batch lives is one edit: announced
+    // once by `edited` when it ends, if the lamp changed. Each edit below is a batch of its
+    // own, so edits made inside a larger one fold into it.
+    class Batch final {
+    public:
+        Batch(LampModel& model, Edit edit);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        LampModel& m_model;
+    };
 
     // Reads and edits `lamp`, which stays its owner's.
     explicit LampModel(rig::Lamp& lamp, QObject* parent = nullptr);
@@ -36,6 +60,9 @@ public:
     // ---- the edits ------------------------------------------------------------------
     // The whole lamp at once, as read from a file or an import (a model reset).
     void replaceLamp(const rig::Lamp& lamp);
+    // The whole lamp at once, as an undo or a paste brings it: rows inserted or removed,
+    // and every part that differs announced as the single edits announce it.
+    void setLamp(const rig::Lamp& lamp);
     // The name as typed, stored as its 16 bytes (cut, or padded with spaces). nameChanged.
     void setName(const QString& name);
     // iconChanged.
@@ -54,6 +81,8 @@ public:
     bool setWheelName(int slot, const QString& name);
 
 signals:
+    // The lamp changed by one edit; `before` is the lamp as it was.
+    void edited(const rig::Lamp& before, LampModel::Edit edit);
     void nameChanged();
     void iconChanged();
     void channelCountChanged();
@@ -61,4 +90,7 @@ signals:
 
 private:
     rig::Lamp& m_lamp;
+    int m_batchDepth = 0;
+    rig::Lamp m_before{};
+    Edit m_edit;
 };

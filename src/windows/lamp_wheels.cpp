@@ -153,9 +153,9 @@ void LampWheels::Command1_Click()
 void LampWheels::cmbWheel_LostFocus(int index)
 {
     const QComboBox* list = m_cmbWheel[static_cast<std::size_t>(index)];
+    // Leaving a list without picking another function changes nothing, so it is no step.
     if (list->currentIndex() >= 0)
         m_model.setWheelFunction(wheelSlot(index), static_cast<std::int16_t>(list->currentData().toInt()));
-    emit wheelFunctionLeft();
 }
 
 void LampWheels::txtWheel_Change(int index)

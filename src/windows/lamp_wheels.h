@@ -34,11 +34,6 @@ public:
     [[nodiscard]] QLabel* lblPage() const noexcept { return m_lblPage; }
     [[nodiscard]] QComboBox* cmbIcon() const noexcept { return m_cmbIcon; }
 
-signals:
-    // A wheel function list lost the focus. That alone marks the lamp changed, whether a
-    // function was picked or not.
-    void wheelFunctionLeft();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QUndoStack>
 
 // The lamp window's file operations: a new, opened or imported lamp, saving it, and the
 // question on closing with unsaved edits.
@@ -29,7 +30,7 @@ void frmDocument::File_New()
     m_filePath.clear();
     setWindowTitle(tr("New Lamp"));
     Form_Load();
-    m_changed = true;
+    startHistory(false);
 }
 
 void frmDocument::File_Open(const QString& fileName, const QString& fileTitle)
@@ -40,7 +41,7 @@ void frmDocument::File_Open(const QString& fileName, const QString& fileTitle)
     m_filePath = fileName;
     setWindowTitle(fileTitle);
     Form_Load();
-    m_changed = false;
+    startHistory(true);
 }
 
 void frmDocument::File_Import()
@@ -49,7 +50,15 @@ void frmDocument::File_Import()
     m_filePath.clear();
     setWindowTitle(tr("Imported Lamp"));
     Form_Load();
-    m_changed = true;
+    startHistory(false);
+}
+
+void frmDocument::startHistory(bool saved)
+{
+    // Loading is no step. A lamp that is not in a file stays unsaved whatever is undone.
+    m_undoStack->clear();
+    if (!saved)
+        m_undoStack->resetClean();
 }
 
 void frmDocument::File_Save()
@@ -77,6 +86,8 @@ void frmDocument::Form_Load()
     labelGrid();
     m_wheels->load();
 }
+
+bool frmDocument::changed() const { return !m_undoStack->isClean(); }
 
 bool frmDocument::saveLamp()
 {
@@ -125,7 +136,7 @@ bool frmDocument::writeTo(const QString& fileName)
                          appTitle(), ui::Icon::Exclamation, ui::Buttons::Ok);
         return false;
     }
-    m_changed = false;
+    m_undoStack->setClean();
     emit fileSaved(fileName);
     return true;
 }
@@ -139,7 +150,7 @@ void frmDocument::commitPending()
 void frmDocument::closeEvent(QCloseEvent* event)
 {
     commitPending();
-    if (!m_changed) {
+    if (!changed()) {
         event->accept();
         return;
     }

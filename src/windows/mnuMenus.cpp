@@ -21,13 +21,12 @@ mnuMenus::mnuMenus() : QWidget(nullptr)
 
     m_mnuSSPopUp = new QMenu(this);
     m_mnuSSPopUp->setObjectName(QStringLiteral("mnuSSPopUp"));
-    QAction* cut = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCut"), tr("Cu&t"));
-    QAction* copy = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCopy"), tr("&Copy"));
-    QAction* paste = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSPaste"), tr("&Paste"));
+    QAction* cut = m_mnuSSCut = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCut"), tr("Cu&t"));
+    QAction* copy = m_mnuSSCopy = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSCopy"), tr("&Copy"));
+    QAction* paste = m_mnuSSPaste = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSPaste"), tr("&Paste"));
     m_mnuSSPopUp->addSeparator();
-    QAction* properties = namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSProperties"), tr("P&roperties"));
-    copy->setEnabled(false);
-    paste->setEnabled(false);
+    QAction* properties = m_mnuSSProperties =
+        namedAction(m_mnuSSPopUp, QStringLiteral("mnuSSProperties"), tr("P&roperties"));
     QFont bold = properties->font();
     bold.setBold(true);
     properties->setFont(bold);
@@ -37,6 +36,15 @@ mnuMenus::mnuMenus() : QWidget(nullptr)
     connect(copy, &QAction::triggered, this, &mnuMenus::mnuSSCopy_Click);
     connect(paste, &QAction::triggered, this, &mnuMenus::mnuSSPaste_Click);
     connect(properties, &QAction::triggered, this, &mnuMenus::mnuSSProperties_Click);
+}
+
+void mnuMenus::offer(bool onLamp, bool canPaste)
+{
+    for (QAction* action : {m_mnuSSCut, m_mnuSSCopy, m_mnuSSProperties})
+        action->setEnabled(onLamp);
+    m_mnuSSPaste->setEnabled(canPaste);
+    if (!onLamp)
+        m_mnuSSPopUp->setDefaultAction(nullptr);
 }
 
 void mnuMenus::mnuSSCut_Click() { emit popActionChosen(popCut); }

@@ -20,6 +20,8 @@ public:
     mnuMenus();
 
     [[nodiscard]] QMenu* mnuSSPopUp() const noexcept { return m_mnuSSPopUp; }
+    // Cut, Copy and Properties act on a lamp; Paste needs a copied lamp on the clipboard.
+    void offer(bool onLamp, bool canPaste);
 
     void mnuSSCut_Click();
     void mnuSSCopy_Click();
@@ -32,4 +34,8 @@ signals:
 
 private:
     QMenu* m_mnuSSPopUp = nullptr;
+    QAction* m_mnuSSCut = nullptr;
+    QAction* m_mnuSSCopy = nullptr;
+    QAction* m_mnuSSPaste = nullptr;
+    QAction* m_mnuSSProperties = nullptr;
 };

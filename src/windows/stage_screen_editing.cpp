@@ -5,6 +5,7 @@
 #include "ui/ui.h"
 #include "windows/dlgSSProperties.h"
 #include "windows/mnuMenus.h"
+#include "windows/patch_history.h"
 #include "windows/tbxLamps.h"
 
 #include <QDropEvent>
@@ -14,23 +15,35 @@
 #include <QTableWidget>
 
 #include <algorithm>
+#include <optional>
 
 // Editing the patch on the stage screen: lamps dropped from the toolbox, moved by press
-// and release, cut or edited from the pop-up menu and the properties dialog.
+// and release, cut, copied, pasted or edited from the pop-up menu and the properties
+// dialog. Each change is recorded as one step of the screen's history.
 
-void frmStageScreen::editProperties(int nLamp, int nRow, int nCol)
+bool frmStageScreen::editProperties(int nLamp, int nRow, int nCol, std::optional<int> offeredAddress)
 {
     if (nLamp < 0 || nLamp >= static_cast<int>(rig::patchEntryCount))
-        return;
+        return false;
     const rig::PatchEntry& entry = m_state.patch.patchEntries[static_cast<std::size_t>(nLamp)];
     dlgSSProperties dialog(m_state.patch, m_ui, this);
     dialog.txtScreenCol()->setText(QString::number(nCol != 0 ? nCol : entry.ScreenCol + 1));
     dialog.txtScreenRow()->setText(QString::number(nRow != 0 ? nRow : entry.ScreenRow + 1));
     dialog.setTag(nLamp);
+    if (offeredAddress)
+        dialog.offerAddress(*offeredAddress);
     m_ui.execDialog(dialog);
-    if (dialog.bResponse())
-        m_bChanged = true;
     refreshScreen();
+    return dialog.bResponse();
+}
+
+void frmStageScreen::lampProperties(int lamp)
+{
+    // A dialog cancelled after its Patch button still moved the address counter on: that
+    // too is a change of the patch, and so a step.
+    const rig::StagePatch before = m_state.patch;
+    editProperties(lamp, 0, 0);
+    m_history->record(before, tr("Properties of Lamp %1").arg(lamp + 1));
 }
 
 void frmStageScreen::refuseDropOnLamp()
@@ -39,6 +52,26 @@ void frmStageScreen::refuseDropOnLamp()
                  tr("You have attempted to drop a lamp on top of another.") +
                      QStringLiteral("\r\r") + tr("This is not allowed in Tarsen Rigsmith."),
                  tr("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+}
+
+int frmStageScreen::newLampEntry()
+{
+    const rig::StagePatch& patch = m_state.patch;
+    // The counter can point at a placed lamp: an import replaces the placed lamps but
+    // not the counter, and a damaged file can hold any value. That lamp must not be
+    // taken over, so a new lamp moves on to the next entry not in use. A negative counter
+    // (damaged file) counts from the first entry rather than locking the patch for good.
+    int entry = std::max<int>(patch.nNextEntry, 0);
+    while (entry < static_cast<int>(rig::patchEntryCount) &&
+           patch.patchEntries[static_cast<std::size_t>(entry)].inUse())
+        ++entry;
+    if (entry < static_cast<int>(rig::patchEntryCount))
+        return entry;
+    m_ui.message(this,
+                 tr("The stage patch is full: all %1 lamp numbers have been used.").arg(rig::patchEntryCount) +
+                     QStringLiteral("\r\n") + tr("No more lamps can be added."),
+                 tr("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    return -1;
 }
 
 void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
@@ -53,28 +86,17 @@ void frmStageScreen::grdStageScreen_DragDrop(QDropEvent* event)
         refuseDropOnLamp();
         return;
     }
-    rig::StagePatch& patch = m_state.patch;
-    // The counter can point at a placed lamp: an import replaces the placed lamps but
-    // not the counter, and a damaged file can hold any value. That lamp must not be
-    // taken over, so the drop moves on to the next entry not in use. A negative counter
-    // (damaged file) counts from the first entry rather than locking the patch for good.
-    int entry = std::max<int>(patch.nNextEntry, 0);
-    while (entry < static_cast<int>(rig::patchEntryCount) &&
-           patch.patchEntries[static_cast<std::size_t>(entry)].inUse())
-        ++entry;
-    if (entry >= static_cast<int>(rig::patchEntryCount)) {
-        m_ui.message(this,
-                     tr("The stage patch is full: all %1 lamp numbers have been used.")
-                             .arg(rig::patchEntryCount) +
-                         QStringLiteral("\r\n") + tr("No more lamps can be added."),
-                     tr("Rigsmith Error"), ui::Icon::Critical, ui::Buttons::Ok);
+    const int entry = newLampEntry();
+    if (entry < 0)
         return;
-    }
+    rig::StagePatch& patch = m_state.patch;
+    const rig::StagePatch before = patch;
     patch.patchEntries[static_cast<std::size_t>(entry)].LampType = m_state.nToolLamp;
     editProperties(entry, cell.row, cell.col);
-    // The number is spent whether or not the dialog was confirmed.
+    // The number is spent whether or not the dialog was confirmed, so a cancelled drop is
+    // a step too: undoing it gives the number back.
     patch.nNextEntry = static_cast<std::int16_t>(entry + 1);
-    m_bChanged = true;
+    m_history->record(before, tr("Drop Lamp %1").arg(entry + 1));
     refreshScreen();
 }
 
@@ -96,11 +118,12 @@ void frmStageScreen::grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint
 
     if (button == Qt::RightButton) {
         // Only a release that ends a press here; the second release of a double
-        // click would otherwise open the menu again.
+        // click would otherwise open the menu again. An empty cell has the menu only
+        // to paste a copied lamp.
         const bool pressed = m_rightPressed;
         m_rightPressed = false;
-        if (pressed && m_nCurrent != noLamp)
-            showPopUp(globalPos);
+        if (pressed && cell.valid() && (m_nCurrent != noLamp || clipboardHoldsLamp()))
+            showPopUp(globalPos, cell);
         return;
     }
     if (button != Qt::LeftButton || !m_bMoving)
@@ -118,9 +141,10 @@ void frmStageScreen::grdStageScreen_MouseUp(Qt::MouseButton button, const QPoint
         refuseDropOnLamp();
         return;
     }
+    const rig::StagePatch before = m_state.patch;
     entry.ScreenRow = static_cast<std::uint8_t>(row);
     entry.ScreenCol = static_cast<std::uint8_t>(col);
-    m_bChanged = true;
+    m_history->record(before, tr("Move Lamp %1").arg(m_nMoving + 1));
     refreshScreen();
 }
 
@@ -129,16 +153,17 @@ void frmStageScreen::grdStageScreen_DblClick(const QPoint& pos)
     const Cell cell = cellAt(pos);
     m_nCurrent = cell.valid() ? findLamp(cell.row - 1, cell.col - 1) : noLamp;
     if (m_nCurrent != noLamp)
-        editProperties(m_nCurrent, 0, 0);
+        lampProperties(m_nCurrent);
 }
 
-void frmStageScreen::showPopUp(const QPoint& globalPos)
+void frmStageScreen::showPopUp(const QPoint& globalPos, Cell cell)
 {
     const int lamp = m_nCurrent;
     m_popAction = popNone;
     QAction* chosen = nullptr;
     {
         mnuMenus menus;
+        menus.offer(lamp != noLamp, clipboardHoldsLamp());
         connect(&menus, &mnuMenus::popActionChosen, this, &frmStageScreen::setPopAction);
         chosen = m_ui.execMenu(*menus.mnuSSPopUp(), globalPos);
         // The real menu has triggered the command already; a chosen item that has
@@ -150,16 +175,18 @@ void frmStageScreen::showPopUp(const QPoint& globalPos)
     if (!chosen || m_popAction == popNone)
         return;
 
-    rig::PatchEntry& entry = m_state.patch.patchEntries[static_cast<std::size_t>(lamp)];
     switch (m_popAction) {
     case popCut:
-        entry.StartDMX = 0;
-        entry.ScreenCol = 0;
-        entry.ScreenRow = 0;
-        m_bChanged = true;
+        cutLamp(lamp);
+        break;
+    case popCopy:
+        copyLamp(lamp);
+        break;
+    case popPaste:
+        pasteLamp(cell);
         break;
     case popProperties:
-        editProperties(lamp, 0, 0);
+        lampProperties(lamp);
         break;
     default:
         break;

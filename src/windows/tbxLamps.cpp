@@ -156,6 +156,7 @@ void tbxLamps::assignLamp(int slot)
 {
     if (slot < 0 || slot >= toolRows)
         return;
+    const rig::Lamp previous = m_state.patch.lmpLamps[static_cast<std::size_t>(slot)];
     try {
         const std::optional<QString> chosen =
             m_dlgCommonDialog.showOpen(this, tr("Rigsmith Lamp Files (*.lmp)|*.lmp"));
@@ -172,5 +173,5 @@ void tbxLamps::assignLamp(int slot)
         return;
     }
     refreshTools();
-    emit lampAssigned(slot);
+    emit lampAssigned(slot, previous);
 }

@@ -8,6 +8,7 @@ class QTableWidget;
 
 namespace rig {
 struct AppState;
+struct Lamp;
 }
 
 // The lamp toolbox: one button per lamp type slot of the stage patch. A right
@@ -31,8 +32,8 @@ public:
     [[nodiscard]] QTableWidget* grdLampTool() const noexcept { return m_grdLampTool; }
 
 signals:
-    // A slot of the lamp table now holds a different lamp.
-    void lampAssigned(int slot);
+    // A slot of the lamp table now holds a different lamp; `previous` is what it held.
+    void lampAssigned(int slot, const rig::Lamp& previous);
     // Text for the main window's status bar: the slot under the pointer.
     void statusText(const QString& text);
 

@@ -7,7 +7,9 @@
 # placement in the settings store, as placed when the window was not moved. A second
 # run must open the window at the placement stored before and write it back unchanged.
 # A third run, given a lamp file and a missing file, must report the missing one
-# and hold exactly one lamp window.
+# and hold exactly one lamp window. A fourth run goes through the Edit keys: a typed name
+# taken back with Ctrl+Z and brought again with the redo key, each saved with Ctrl+S, and
+# the channel rows of one lamp copied with Ctrl+C and pasted into a new lamp with Ctrl+V.
 #
 # Usage: startup_e2e.sh path/to/rigsmith
 set -Eeuo pipefail
@@ -322,5 +324,44 @@ dismiss_error_box
 [ "$(error_box_after alt+f c)" = yes ] || fail "a second File > Close found another window"
 exit_program
 grep -q "spot.lmp" "$settings" || fail "the opened lamp file is not in the recent-file list"
+
+# Fourth start with a lamp of three channels (Pan Coarse, Gobo 1, Dimmer; wheel slot 1
+# holds Gobo 1, named Gobos). The lamp window opens with the focus in the name box.
+rows="$work/rows.lmp"
+head -c 1622 /dev/zero >"$rows"
+put() { printf "$2" | dd of="$rows" bs=1 seek="$1" conv=notrunc status=none; }
+put 0 '\x01'
+put 2 'Rows            '
+put 19 '\x03\x03'
+put 22 '\x0d\x00'
+put 118 'Gobos       '
+put 790 '\x01\x00\x01\x00\x00\x05\x03\x00\x0d\x00\x00\x07\x04\x00\x15\x00\x00\x09'
+start_program "$work/fourth.log" "$rows"
+stored_name() { dd if="$rows" bs=1 skip=2 count=16 status=none; }
+xdotool windowfocus --sync "$main"
+sleep 0.3
+# The name typed, committed by moving on to the count box; the keys then act on the lamp.
+keys ctrl+a
+xdotool type --delay 20 "Changed"
+keys Tab ctrl+s
+[ "$(stored_name)" = "Changed         " ] || fail "the typed name was not saved: '$(stored_name)'"
+keys ctrl+z ctrl+s
+[ "$(stored_name)" = "Rows            " ] || fail "Ctrl+Z did not take the name back: '$(stored_name)'"
+keys ctrl+shift+z ctrl+s
+[ "$(stored_name)" = "Changed         " ] || fail "the redo key did not bring the name again: '$(stored_name)'"
+# On to the grid (count box, icon list, grid), every row chosen and copied; a new lamp's
+# grid takes them from its first row.
+keys Tab Tab ctrl+a ctrl+c ctrl+n
+sleep 0.5
+keys Tab Tab Tab ctrl+v
+[ -z "$(visible_window '^Paste$')" ] || fail "the paste was refused"
+save_as "Save Lamp as" "$work/shows/pasted"
+expect_file "$work/shows/pasted.lmp" 1622
+pasted="$work/shows/pasted.lmp"
+cmp -s -n 2 -i 19:19 "$rows" "$pasted" || fail "the pasted lamp's channel count is not 3"
+cmp -s -n 18 -i 790:790 "$rows" "$pasted" || fail "the pasted channels differ from the copied ones"
+cmp -s -n 2 -i 22:22 "$rows" "$pasted" && cmp -s -n 12 -i 118:118 "$rows" "$pasted" ||
+    fail "the wheel slot of the copied Gobo 1 did not come along"
+exit_program
 
 echo "startup e2e passed"

@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableWidget>
+#include <QUndoStack>
 
 namespace {
 
@@ -132,6 +134,9 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);
     ASSERT_FALSE(screen->textMatrix(2, 3).isEmpty());
+    screen->grdStageScreen()->setCurrentCell(1, 2);
+    screen->editCut();  // a step the import makes meaningless
+    ASSERT_TRUE(screen->undoStack().canUndo());
     main.mdiArea()->currentSubWindow()->showMinimized();  // minimised is still open
 
     Bytes area(3000, 0);
@@ -143,6 +148,7 @@ TEST_F(ImportDialog, OpenStageScreenIsRedrawnAndMarkedChanged)
     });
     choose("mnuFileImport");
     EXPECT_TRUE(screen->isChanged());
+    EXPECT_FALSE(screen->undoStack().canUndo());
     EXPECT_TRUE(screen->textMatrix(2, 3).isEmpty());
     EXPECT_TRUE(screen->textMatrix(7, 6).startsWith("5.0.40"));
 }

@@ -92,6 +92,7 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "  mnuFileExit \"E&xit\"" + keys(QKeySequence::Quit, "Ctrl+Q"),
         "mnuEdit \"&Edit\"",
         "  mnuEditUndo \"&Undo\" Ctrl+Z (off)",
+        "  mnuEditRedo \"&Redo\"" + keys(QKeySequence::Redo, "Ctrl+Shift+Z") + " (off)",
         "  mnuEditBar1",
         "  mnuEditCut \"Cu&t\" Ctrl+X (off)",
         "  mnuEditCopy \"&Copy\" Ctrl+C (off)",
