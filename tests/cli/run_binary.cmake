@@ -36,3 +36,16 @@ file(SHA256 ${WORK}/showttl.dat copied)
 if(NOT shipped STREQUAL copied)
     message(FATAL_ERROR "showttl.dat beside lamp.dat differs from the one beside the executable")
 endif()
+
+# A PDF is painted on the offscreen platform whatever platform is asked for, and the
+# other commands start no Gui at all: with a platform that does not exist, both work.
+set(ENV{QT_QPA_PLATFORM} "no-such-platform")
+expect_run(0 patch-sheet ${WORK}/short.lmp --pdf ${WORK}/sheet.pdf)
+file(READ ${WORK}/sheet.pdf head LIMIT 5 HEX)
+if(NOT head STREQUAL "255044462d")  # "%PDF-"
+    message(FATAL_ERROR "patch-sheet --pdf wrote no PDF")
+endif()
+expect_run(0 patch-sheet ${WORK}/short.lmp)
+if(NOT out STREQUAL "(no lamps placed)\n")
+    message(FATAL_ERROR "unexpected patch-sheet output: '${out}'")
+endif()
