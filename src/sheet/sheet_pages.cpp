@@ -1,5 +1,7 @@
 #include "sheet/sheet_pages.h"
 
+#include "sheet/text_fitting.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -39,7 +41,11 @@ private:
     [[nodiscard]] double rowPad() const { return mm(0.6); }
 
     Page& page() { return m_pages.back(); }
-    void text(const QRectF& rect, const QString& text, Style style, int flags) { page().texts.push_back({rect, text, style, flags}); }
+    void text(const QRectF& rect, const QString& text, Style style, int flags)
+    {
+        if (!text.isEmpty())
+            page().texts.push_back({rect, text, style, flags});
+    }
     void line(const QLineF& line, bool strong) { page().lines.push_back({line, mm(strong ? 0.3 : 0.12), strong ? Qt::black : ruleColour}); }
 
     // The flow: pages of `m_columns` columns, filled top to bottom, left to right.
@@ -52,7 +58,6 @@ private:
 
     void placeText(const QString& text, Style style);
     void placeTable(const SheetTable& table);
-    [[nodiscard]] std::vector<double> columnWidths(const SheetTable& table) const;
     [[nodiscard]] double rowHeight(const QStringList& cells, const std::vector<double>& widths, const SheetTable& table,
                                    bool heading, bool marked) const;
     void drawRow(const QStringList& cells, const std::vector<double>& widths, double height, const SheetTable& table,
@@ -134,49 +139,6 @@ void Layout::placeText(const QString& content, Style style)
     m_y += height + mm(1);
 }
 
-// Each column as wide as its widest text; when that is more than the room, the widest
-// columns give up width to one common limit and wrap. The last column takes what is left.
-std::vector<double> Layout::columnWidths(const SheetTable& table) const
-{
-    const auto count = static_cast<std::size_t>(table.headings.size());
-    std::vector<double> widths(count, 0.0);
-    for (std::size_t c = 0; c < count; ++c)
-        widths[c] = metrics(Style::Strong).horizontalAdvance(table.headings[static_cast<qsizetype>(c)]);
-    for (const SheetTable::Row& row : table.rows) {
-        for (std::size_t c = 0; c < count && c < static_cast<std::size_t>(row.cells.size()); ++c) {
-            const Style style = row.marked && static_cast<int>(c) == table.markColumn ? Style::Mark : Style::Body;
-            widths[c] = std::max(widths[c], metrics(style).horizontalAdvance(row.cells[static_cast<qsizetype>(c)]));
-        }
-    }
-    for (double& width : widths)
-        width += 2 * cellPad() + 1;
-
-    const double total = std::accumulate(widths.begin(), widths.end(), 0.0);
-    if (total <= m_columnWidth) {
-        // Some air between the columns; the last one takes what is left.
-        const double air = std::min((m_columnWidth - total) / static_cast<double>(count), mm(5));
-        for (double& width : widths)
-            width += air;
-        widths.back() += m_columnWidth - total - air * static_cast<double>(count);
-        return widths;
-    }
-    std::vector<double> sorted = widths;
-    std::sort(sorted.begin(), sorted.end());
-    double rest = m_columnWidth;
-    double limit = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const double share = rest / static_cast<double>(count - k);
-        if (sorted[k] > share) {
-            limit = share;
-            break;
-        }
-        rest -= sorted[k];
-    }
-    for (double& width : widths)
-        width = std::min(width, limit);
-    return widths;
-}
-
 double Layout::rowHeight(const QStringList& cells, const std::vector<double>& widths, const SheetTable& table,
                          bool heading, bool marked) const
 {
@@ -214,7 +176,7 @@ void Layout::drawRow(const QStringList& cells, const std::vector<double>& widths
 // columns and pages, its title and column headings repeated at the top of each.
 void Layout::placeTable(const SheetTable& table)
 {
-    const std::vector<double> widths = columnWidths(table);
+    const std::vector<double> widths = tableColumnWidths(table, m_device, m_columnWidth, 2 * cellPad() + 1, mm(5));
     const double headingHeight = rowHeight(table.headings, widths, table, true, false);
     std::vector<double> heights;
     for (const SheetTable::Row& row : table.rows)
@@ -270,8 +232,8 @@ void Layout::placeStagePlan(const StagePlan& plan)
             const QRectF cell(gridLeft + c * cellWidth, y, cellWidth, cellHeight);
             if (plan.marked[r][c])
                 page().boxes.push_back({cell, markFill});
-            if (!plan.cells[r][c].isEmpty())
-                text(cell.adjusted(mm(0.5), 0, -mm(0.5), 0), plan.cells[r][c], Style::Body, centred);
+            const QRectF inner = cell.adjusted(mm(0.5), 0, -mm(0.5), 0);
+            text(inner, fittedLamps(plan.cells[r][c], inner.size(), m_device), Style::Body, centred);
         }
     }
     for (int c = 0; c <= rig::stageCols; ++c) {
@@ -325,37 +287,6 @@ std::vector<Page> Layout::run()
 }
 
 }  // namespace
-
-QFont fontOf(Style style)
-{
-    QFont font(QStringLiteral("Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    // Without shaping no ligature stands for two letters, so a search for "conflict"
-    // finds it and text taken from the PDF reads as it was written.
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    switch (style) {
-    case Style::Title:
-        font.setPointSizeF(13);
-        font.setBold(true);
-        break;
-    case Style::Heading:
-        font.setPointSizeF(10.5);
-        font.setBold(true);
-        break;
-    case Style::Strong:
-    case Style::Mark:
-        font.setPointSizeF(8.5);
-        font.setBold(true);
-        break;
-    case Style::Body:
-        font.setPointSizeF(8.5);
-        break;
-    case Style::Small:
-        font.setPointSizeF(7.5);
-        break;
-    }
-    return font;
-}
 
 std::vector<Page> layOutSheet(const SheetContent& content, QPaintDevice& device)
 {

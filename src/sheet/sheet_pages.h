@@ -5,9 +5,9 @@
 // "Page X of Y" and repeat a table's column headings where the table goes on.
 
 #include "sheet/sheet_content.h"
+#include "sheet/sheet_fonts.h"
 
 #include <QColor>
-#include <QFont>
 #include <QLineF>
 #include <QRectF>
 #include <QString>
@@ -18,8 +18,6 @@ class QPaintDevice;
 class QPainter;
 
 namespace sheet {
-
-enum class Style { Title, Heading, Body, Strong, Mark, Small };
 
 struct TextInk {
     QRectF rect;
@@ -44,9 +42,6 @@ struct Page {
     std::vector<LineInk> lines;
     std::vector<TextInk> texts;
 };
-
-// The font of a style; its point size is measured against the device painted on.
-[[nodiscard]] QFont fontOf(Style style);
 
 // Lays the sheet out for pages of `device`'s paint area: the heading on every page,
 // the patch table, the channel maps, the stage plan and, last, each page's number.
