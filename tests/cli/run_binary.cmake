@@ -1,6 +1,6 @@
 # Runs the installed-style executable as a user would, with no display: the version,
-# a failing read (status 2, one line), and an export that must find showttl.dat beside
-# the executable.
+# a failing read (status 2, one line), an export that must find showttl.dat beside
+# the executable, and a patch sheet as PDF.
 function(expect_run expected_status)
     execute_process(COMMAND ${CLI} ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT status STREQUAL "${expected_status}")
