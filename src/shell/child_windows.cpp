@@ -83,6 +83,21 @@ void arrangeIcons(QMdiArea& area)
     }
 }
 
+void availableWithActiveChild(QMdiArea& area, const QList<QAction*>& commands,
+                              const std::function<bool(QWidget* child)>& takes)
+{
+    const auto update = [&area, commands, takes] {
+        // The current sub-window, as the File commands are routed: it stays set while
+        // another application has the focus.
+        const QMdiSubWindow* sub = area.currentSubWindow();
+        const bool available = sub != nullptr && takes(sub->widget());
+        for (QAction* command : commands)
+            command->setEnabled(available);
+    };
+    QObject::connect(&area, &QMdiArea::subWindowActivated, &area, update);
+    update();
+}
+
 void listChildren(QMenu& menu, QAction& listBar, QMdiArea& area)
 {
     const QList<QAction*> actions = menu.actions();

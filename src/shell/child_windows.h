@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <Qt>
+
+#include <functional>
 
 class QAction;
 class QMdiArea;
@@ -23,6 +26,11 @@ void tileChildren(QMdiArea& area, Qt::Orientation strips);
 // Lines the minimised child windows up in rows from the bottom left, a new row above
 // when one is full.
 void arrangeIcons(QMdiArea& area);
+
+// Keeps `commands` available only while the active child window is one `takes` accepts,
+// greyed otherwise (also while no child window is open).
+void availableWithActiveChild(QMdiArea& area, const QList<QAction*>& commands,
+                              const std::function<bool(QWidget* child)>& takes);
 
 // Rebuilds the list of open child windows that follows `listBar` in `menu`: numbered,
 // the active one checked, choosing one activates it. The bar shows only with a list.

@@ -104,6 +104,12 @@ void frmMain::createCommands()
     command(file, "mnuFileExport", tr("&Export..."), &frmMain::mnuFileExport_Click);
     command(file, "mnuFileImport", tr("&Import..."), &frmMain::mnuFileImport_Click);
     command(file, "mnuFileImportFixture", tr("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
+    // The patch sheet is the stage screen's: offered while it is the active window.
+    shell::availableWithActiveChild(
+        *m_mdiArea,
+        {command(file, "mnuFilePrintSheet", tr("&Print Patch Sheet..."), &frmMain::mnuFilePrintSheet_Click),
+         command(file, "mnuFileExportSheet", tr("Export Patch Sheet as &PDF..."), &frmMain::mnuFileExportSheet_Click)},
+        [](QWidget* child) { return qobject_cast<frmStageScreen*>(child) != nullptr; });
     addSeparator(*file, "mnuFileBar4");
     m_recentFiles = new shell::RecentFiles(m_ui, *file, this);
     connect(m_recentFiles, &shell::RecentFiles::chosen, this, &frmMain::mnuFileRecent_Click);
@@ -337,6 +343,18 @@ void frmMain::mnuFileImportFixture_Click()
         return;
     openImportedLamp(imported->converted.lamp);
     showFixtureNotes(this, m_ui, *imported);
+}
+
+void frmMain::mnuFilePrintSheet_Click()
+{
+    if (frmStageScreen* screen = stageScreen(false))
+        shell::runReported(m_ui, this, shell::Doing::Saving, [screen] { screen->printPatchSheet(); });
+}
+
+void frmMain::mnuFileExportSheet_Click()
+{
+    if (frmStageScreen* screen = stageScreen(false))
+        shell::runReported(m_ui, this, shell::Doing::Saving, [screen] { screen->exportPatchSheetPdf(); });
 }
 
 // --- Opening documents -------------------------------------------------------------

@@ -87,6 +87,8 @@ private:
     void mnuFileSaveAs_Click();
     void mnuFileImport_Click();
     void mnuFileImportFixture_Click();
+    void mnuFilePrintSheet_Click();
+    void mnuFileExportSheet_Click();
     void mnuFileExport_Click();
     void mnuFileExit_Click();
     // A file chosen from the recent-file list: opened, or said to be gone.

@@ -42,6 +42,12 @@ public:
     void File_Save() override;
     void File_Save_As() override;
 
+    // The patch sheet of the patch shown (stage_screen_sheet.cpp): printed after the
+    // print dialog, or written as a PDF under a name the save dialog gives. The PDF's
+    // write failures are thrown as rig::RigError for the caller to report.
+    void printPatchSheet();
+    void exportPatchSheetPdf();
+
     // Draws the patch again.
     void refreshScreen();
     // Something else replaced the placed lamps: the steps so far no longer describe the

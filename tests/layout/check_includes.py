@@ -31,10 +31,11 @@ LAYERS = {
     "core": {"base"},
     "qtcore": {"base", "core"},
     "fixture": {"base", "core", "qtcore"},
+    "sheet": {"base", "core", "qtcore"},
     "ui": {"base", "core", "qtcore"},
-    "windows": {"base", "core", "qtcore", "fixture", "ui"},
+    "windows": {"base", "core", "qtcore", "fixture", "ui", "sheet"},
     "shell": {"base", "core", "qtcore", "fixture", "ui", "windows"},
-    "cli": {"base", "core", "qtcore", "fixture"},
+    "cli": {"base", "core", "qtcore", "fixture", "sheet"},
 }
 
 

@@ -83,6 +83,8 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "  mnuFileExport \"&Export...\"",
         "  mnuFileImport \"&Import...\"",
         "  mnuFileImportFixture \"Import &Fixture...\"",
+        "  mnuFilePrintSheet \"&Print Patch Sheet...\" (off)",
+        "  mnuFileExportSheet \"Export Patch Sheet as &PDF...\" (off)",
         "  mnuFileBar4",
         "  mnuFileRecent1 \"\" (hidden)",
         "  mnuFileRecent2 \"\" (hidden)",
