@@ -17,7 +17,7 @@
 
 void frmStageScreen::printPatchSheet()
 {
-    const sheet::SheetContent content = sheet::makeSheetContent(m_state.patch, m_sFileName, m_bChanged);
+    const sheet::SheetContent content = sheet::makeSheetContent(m_state.patch, m_sFileName, isChanged());
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(sheet::pageLayoutFor(sheet::paperFor(QLocale())));
     printer.setDocName(content.fileName);
@@ -51,7 +51,7 @@ void frmStageScreen::exportPatchSheetPdf()
         return;
     if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, tr("Patch sheet file exists")))
         return;
-    sheet::writeSheetPdf(*chosen, sheet::makeSheetContent(m_state.patch, m_sFileName, m_bChanged),
+    sheet::writeSheetPdf(*chosen, sheet::makeSheetContent(m_state.patch, m_sFileName, isChanged()),
                          sheet::paperFor(QLocale()));
     m_dlgCommonDialog.succeeded(*chosen);
 }
