@@ -92,7 +92,7 @@ void frmMain::createCommands()
     QMenu* fileNew = shell::addSubmenu(*file, "mnuFileNew", tr("&New"));
     QAction* newLamp = command(fileNew, "mnuFileNewLamp", tr("Lamp"), &frmMain::mnuFileNewLamp_Click,
                                standardKeys(QKeySequence::New));
-    addUnavailable(*fileNew, "mnuFileNewStagePatch", tr("Stage Patch"));
+    command(fileNew, "mnuFileNewStagePatch", tr("Stage Patch"), &frmMain::mnuFileNewStagePatch_Click);
     QAction* open = command(file, "mnuFileOpen", tr("&Open"), &frmMain::mnuFileOpen_Click, ctrlKey(Qt::Key_O));
     command(file, "mnuFileClose", tr("&Close"), &frmMain::mnuFileClose_Click, standardKeys(QKeySequence::Close));
     addSeparator(*file, "mnuFileBar1");
@@ -240,6 +240,12 @@ void frmMain::mnuFileNewLamp_Click()
     shell::runReported(m_ui, this, shell::Doing::Opening, [this] { newLampDocument(); });
 }
 
+// Open takes existing files only, so a new patch starts here.
+void frmMain::mnuFileNewStagePatch_Click()
+{
+    shell::runReported(m_ui, this, shell::Doing::Opening, [this] { newStagePatch(); });
+}
+
 void frmMain::mnuFileOpen_Click()
 {
     std::optional<QString> chosen;
@@ -382,6 +388,15 @@ bool frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
     m_recentFiles->add(fileName);
     m_stageScreen->show();
     return true;
+}
+
+void frmMain::newStagePatch()
+{
+    frmStageScreen* screen = m_stageScreen->screen(true);
+    if (!screen->confirmDiscard())
+        return;
+    screen->File_New();
+    m_stageScreen->show();
 }
 
 // --- View, Window and Help ---------------------------------------------------------

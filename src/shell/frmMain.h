@@ -81,6 +81,7 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     void mnuFileNewLamp_Click();
+    void mnuFileNewStagePatch_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
@@ -112,6 +113,7 @@ private:
     void openLampDocument(const QString& fileName, const QString& fileTitle);
     // False when the user kept the unsaved patch in memory.
     bool openStagePatch(const QString& fileName, const QString& fileTitle);
+    void newStagePatch();
     // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
     // the client area: the import dialogs' lamps come in here.
     frmDocument* openImportedLamp(const rig::Lamp& lamp);

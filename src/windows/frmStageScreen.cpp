@@ -211,6 +211,15 @@ frmStageScreen::Cell frmStageScreen::cellAt(const QPoint& viewportPos) const
 
 // ---- file operations -------------------------------------------------------------
 
+void frmStageScreen::File_New()
+{
+    m_state.patch = rig::StagePatch{};
+    m_sFileName.clear();
+    m_bChanged = false;
+    refreshScreen();
+    m_toolbox.refreshTools();
+}
+
 void frmStageScreen::File_Open(const QString& fileName, const QString& /*fileTitle*/)
 {
     rig::readPatchFile(rig::toPath(fileName), m_state.patch);

@@ -6,8 +6,10 @@
 
 #include <QAbstractFileIconProvider>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <functional>
@@ -131,6 +133,33 @@ TEST_F(DocumentCommands, FileDialogsTellFileTypesByNameWithoutReadingTheFiles)
     EXPECT_EQ(icons->type(QFileInfo(file("notes"))), icons->type(QFileInfo(file("blank"))));
     EXPECT_EQ(icons->type(QFileInfo(dir.path())), "Folder");
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+}
+
+// The toolkit's dialog as every open and save dialog is shown, answered by typing a name:
+// what its Open or Save button then hands back, or nothing while the button is greyed.
+TEST_F(DocumentCommands, OpenDialogsTakeOnlyAnExistingFileAndSaveDialogsAnyName)
+{
+    rig::writeLampFile(toPath(file("spot.lmp")), namedLamp("Spot"));
+    const auto typed = [this](bool save, const char* name) {
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        ui::prepareFileDialog(dialog, save);
+        dialog.show();
+        auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        EXPECT_TRUE(nameBox != nullptr && buttons != nullptr);
+        if (nameBox == nullptr || buttons == nullptr)
+            return QStringLiteral("<no name box>");
+        nameBox->setText(QLatin1String(name));
+        QPushButton* accept = buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+        if (accept == nullptr || !accept->isEnabled())
+            return QString();
+        accept->click();
+        return dialog.result() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QStringLiteral("<stays>");
+    };
+    EXPECT_EQ(typed(false, "new.pat"), QString()) << "the file does not exist";
+    EXPECT_EQ(typed(false, "spot.lmp"), file("spot.lmp"));
+    EXPECT_EQ(typed(true, "new.pat"), file("new.pat"));
+    EXPECT_FALSE(QFile::exists(file("new.pat")));
 }
 
 TEST_F(DocumentCommands, EachToolbarButtonRunsExactlyItsCommand)

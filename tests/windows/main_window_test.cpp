@@ -74,7 +74,7 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "mnuFile \"&File\"",
         "  mnuFileNew \"&New\"",
         "    mnuFileNewLamp \"Lamp\"" + keys(QKeySequence::New),
-        "    mnuFileNewStagePatch \"Stage Patch\" (off)",
+        "    mnuFileNewStagePatch \"Stage Patch\"",
         "  mnuFileOpen \"&Open\" Ctrl+O",
         "  mnuFileClose \"&Close\"" + keys(QKeySequence::Close),
         "  mnuFileBar1",
