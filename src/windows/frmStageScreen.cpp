@@ -273,13 +273,13 @@ void frmStageScreen::File_Save_As()
     try {
         // A name typed without an extension gets ".pat": Open reads only names ending in pat.
         const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
-            this, tr("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"));
+            this, tr("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"), FileKind::Patch);
         if (!chosen || chosen->isEmpty())
             return;
         if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, tr("Stage patch file exists")))
             return;
         rig::writePatchFile(rig::toPath(*chosen), m_state.patch);
-        m_dlgCommonDialog.succeeded(*chosen);
+        m_dlgCommonDialog.succeeded(*chosen, FileKind::Patch);
         // Later saves go to the file just written.
         m_sFileName = *chosen;
         m_bChanged = false;

@@ -4,8 +4,10 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <utility>
 
 // The lamp of one lamp window, and the one place where every kind of edit of it lands.
 // The channel grid sees it as one row per channel in use (row r is Channel(r)) and three
@@ -32,6 +34,10 @@ public:
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
     // An edit-role value goes through setChannelCell.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    // What each row's tooltip says (row r: tips[r]); rows beyond the list have none.
+    // Not an edit: nothing is announced.
+    void setRowTips(QStringList tips) { m_rowTips = std::move(tips); }
 
     // ---- the edits ------------------------------------------------------------------
     // The whole lamp at once, as read from a file or an import (a model reset).
@@ -60,5 +66,8 @@ signals:
     void wheelChanged(int slot);
 
 private:
+    [[nodiscard]] QVariant rowTip(int row) const;
+
     rig::Lamp& m_lamp;
+    QStringList m_rowTips;
 };
