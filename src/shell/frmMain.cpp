@@ -243,7 +243,7 @@ void frmMain::mnuFileNewLamp_Click()
 // Open takes existing files only, so a new patch starts here.
 void frmMain::mnuFileNewStagePatch_Click()
 {
-    shell::runReported(m_ui, this, shell::Doing::Opening, [this] { newStagePatch(); });
+    shell::runReported(m_ui, this, shell::Doing::Opening, [this] { m_stageScreen->newPatch(); });
 }
 
 void frmMain::mnuFileOpen_Click()
@@ -389,15 +389,6 @@ bool frmMain::openStagePatch(const QString& fileName, const QString& fileTitle)
     m_recentFiles->add(fileName);
     m_stageScreen->show();
     return true;
-}
-
-void frmMain::newStagePatch()
-{
-    frmStageScreen* screen = m_stageScreen->screen(true);
-    if (!screen->confirmDiscard())
-        return;
-    screen->File_New();
-    m_stageScreen->show();
 }
 
 // --- View, Window and Help ---------------------------------------------------------

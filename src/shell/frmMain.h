@@ -113,7 +113,6 @@ private:
     void openLampDocument(const QString& fileName, const QString& fileTitle);
     // False when the user kept the unsaved patch in memory.
     bool openStagePatch(const QString& fileName, const QString& fileTitle);
-    void newStagePatch();
     // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
     // the client area: the import dialogs' lamps come in here.
     frmDocument* openImportedLamp(const rig::Lamp& lamp);
