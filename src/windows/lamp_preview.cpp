@@ -20,9 +20,12 @@ enum Column { NumberColumn, NameColumn, FunctionColumn, ColumnCount };
 QString fixtureText(const std::string& utf8)
 {
     QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    for (QChar& c : text)
-        if (c.category() == QChar::Other_Control)
+    for (QChar& c : text) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
             c = QLatin1Char(' ');
+    }
     return text.simplified();
 }
 

@@ -40,7 +40,7 @@ private:
 };
 
 // Text from a definition, for one line of a list, a cell or a caption: control
-// characters (line breaks included) become spaces, runs of spaces one.
+// characters and line or paragraph separators become spaces, runs of spaces one.
 [[nodiscard]] QString fixtureText(const std::string& utf8);
 
 // One note as the notes list it: `Channel 6 "Dimmer fine": fine channel of ...`.

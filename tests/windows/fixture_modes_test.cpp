@@ -47,7 +47,7 @@ rig::FixtureDescription barOfTwelveModes()
                                                    channel("Dimmer fine", ChannelKind::Intensity, 1, 0)}));
     for (int n = 1; n <= 8; ++n)
         fixture.modes.push_back(mode("RGB " + std::to_string(n),
-                                     {channel("Red\nLED", ChannelKind::Red), channel("Green", ChannelKind::Green),
+                                     {channel("Red\n\u2028LED", ChannelKind::Red), channel("Green", ChannelKind::Green),
                                       channel("Blue", ChannelKind::Blue)}));
     fixture.modes.push_back(mode("Everything", std::vector<rig::FixtureChannel>(40, channel("Pixel", ChannelKind::Red))));
     return fixture;
