@@ -13,6 +13,11 @@ namespace shell {
 QMdiSubWindow* addChild(QMdiArea& area, QWidget* child)
 {
     QMdiSubWindow* sub = area.addSubWindow(child);
+    // The area cuts a new child down to what it shows, which would cut off the controls
+    // of a window designed larger. The child keeps its own size; the area's scroll bars
+    // reach the part beyond.
+    if (child->sizeHint().isValid())
+        sub->resize(sub->sizeHint());
     // File > Close has the close keys; the same keys on the child's own menu would make
     // both ambiguous, and neither would run.
     if (QMenu* systemMenu = sub->systemMenu()) {

@@ -15,7 +15,8 @@ class QWidget;
 // sub-windows (the stage screen's between showings) are not open and are left alone.
 namespace shell {
 
-// Puts `child` into the client area in a sub-window of its own and shows it.
+// Puts `child` into the client area in a sub-window of its own, as large as the child
+// asks to be (the area scrolls to a child larger than itself), and shows it.
 QMdiSubWindow* addChild(QMdiArea& area, QWidget* child);
 
 // Lays the open, not minimised child windows out in equal strips, side by side for

@@ -93,7 +93,7 @@ void frmMain::createCommands()
     QMenu* fileNew = shell::addSubmenu(*file, "mnuFileNew", tr("&New"));
     QAction* newLamp = command(fileNew, "mnuFileNewLamp", tr("Lamp"), &frmMain::mnuFileNewLamp_Click,
                                standardKeys(QKeySequence::New));
-    addUnavailable(*fileNew, "mnuFileNewStagePatch", tr("Stage Patch"));
+    command(fileNew, "mnuFileNewStagePatch", tr("Stage Patch"), &frmMain::mnuFileNewStagePatch_Click);
     QAction* open = command(file, "mnuFileOpen", tr("&Open"), &frmMain::mnuFileOpen_Click, ctrlKey(Qt::Key_O));
     command(file, "mnuFileClose", tr("&Close"), &frmMain::mnuFileClose_Click, standardKeys(QKeySequence::Close));
     addSeparator(*file, "mnuFileBar1");
@@ -241,11 +241,17 @@ void frmMain::mnuFileNewLamp_Click()
     shell::runReported(m_ui, this, shell::Doing::Opening, [this] { newLampDocument(); });
 }
 
+// Open takes existing files only, so a new patch starts here.
+void frmMain::mnuFileNewStagePatch_Click()
+{
+    shell::runReported(m_ui, this, shell::Doing::Opening, [this] { m_stageScreen->newPatch(); });
+}
+
 void frmMain::mnuFileOpen_Click()
 {
     std::optional<QString> chosen;
     if (!shell::runReported(m_ui, this, shell::Doing::Opening, [&] {
-            chosen = m_dlgCommonDialog.showOpen(this, tr("Lamp Files (*.lmp)|*.lmp"), tr("Open"));
+            chosen = m_dlgCommonDialog.showOpen(this, tr("Lamp Files (*.lmp)|*.lmp"), tr("Open"), FileKind::Lamp);
         }))
         return;
     if (!chosen || chosen->isEmpty())
@@ -267,10 +273,10 @@ void frmMain::openDocument(const QString& fileName)
         const QString ending = fileTitle.right(3);
         if (ending == QLatin1String("lmp")) {
             openLampDocument(fileName, fileTitle);
-            m_dlgCommonDialog.succeeded(fileName);
+            m_dlgCommonDialog.succeeded(fileName, FileKind::Lamp);
         } else if (ending == QLatin1String("pat")) {
             if (openStagePatch(fileName, fileTitle))
-                m_dlgCommonDialog.succeeded(fileName);
+                m_dlgCommonDialog.succeeded(fileName, FileKind::Patch);
         } else {
             m_ui.message(this,
                          tr("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") + crlf + crlf +
@@ -335,13 +341,14 @@ void frmMain::mnuFileImport_Click()
 }
 
 // A lamp from a fixture definition opens as the console import's lamps do: a new
-// lamp window, marked changed, that asks for a file name when saved.
+// lamp window, marked changed, that asks for a file name when saved. Its caption names
+// the fixture and mode, so several imports can be told apart.
 void frmMain::mnuFileImportFixture_Click()
 {
     const std::optional<FixtureImport> imported = askForFixtureLamp(this, m_ui);
     if (!imported)
         return;
-    openImportedLamp(imported->converted.lamp);
+    openImportedLamp(imported->converted.lamp)->setFixtureOrigin(imported->origin);
     showFixtureNotes(this, m_ui, *imported);
 }
 

@@ -81,6 +81,7 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     void mnuFileNewLamp_Click();
+    void mnuFileNewStagePatch_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();

@@ -38,6 +38,9 @@ public:
     frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
                    QWidget* parent = nullptr);
 
+    // An empty patch, as at start-up, with no file name: the first Save asks for one.
+    // Unsaved changes are dropped unasked; callers ask first (confirmDiscard).
+    void File_New();
     void File_Open(const QString& fileName, const QString& fileTitle) override;
     void File_Save() override;
     void File_Save_As() override;
