@@ -140,13 +140,17 @@ void showFixtureNotes(QWidget* parent, ui::Ui& ui, const FixtureImport& imported
     const std::vector<rig::FixtureNote>& notes = imported.converted.notes;
     if (notes.empty())
         return;
-    QString text = dlgImportFixture::tr("Mode \"%1\" of %2: %3 without their natural console function:\n")
-                       .arg(imported.modeName, imported.fileName)
-                       .arg(notes.size() == 1 ? dlgImportFixture::tr("one channel")
-                                              : dlgImportFixture::tr("%1 channels").arg(notes.size()));
+    const std::size_t demoted = rig::channelsWithoutFunction(notes);
+    QString text = demoted == 0 ? dlgImportFixture::tr("Mode \"%1\" of %2:\n").arg(imported.modeName, imported.fileName)
+                                : dlgImportFixture::tr("Mode \"%1\" of %2: %3 without their natural console function:\n")
+                                      .arg(imported.modeName, imported.fileName)
+                                      .arg(demoted == 1 ? dlgImportFixture::tr("one channel")
+                                                        : dlgImportFixture::tr("%1 channels").arg(demoted));
+    // A note on the lamp as a whole (its name, what the reader worked round) names no channel.
     for (const rig::FixtureNote& note : notes)
-        text += dlgImportFixture::tr("\nChannel %1 \"%2\": %3")
-                    .arg(note.channel)
-                    .arg(fromStd(note.name), fromStd(note.text));
+        text += note.channel > 0 ? dlgImportFixture::tr("\nChannel %1 \"%2\": %3")
+                                       .arg(note.channel)
+                                       .arg(fromStd(note.name), fromStd(note.text))
+                                 : QStringLiteral("\n") + fromStd(note.text);
     ui.message(parent, text, importTitle(), ui::Icon::Information, ui::Buttons::Ok);
 }
