@@ -188,9 +188,9 @@ public:
         if (name != full)
             why = "wheel name shortened to " + quoted(cp1252ToUtf8(name));
         if (const Taken* other = find(name)) {
-            // A number the channel's own name does not end in keeps the two apart.
+            // The lowest number from 2 that gives a name no earlier channel has.
             for (int n = 2;; ++n) {
-                const std::string numbered = shortenName(full + " " + std::to_string(n), width);
+                const std::string numbered = shortenName(full.empty() ? std::to_string(n) : full + " " + std::to_string(n), width);
                 if (find(numbered) == nullptr) {
                     why = "wheel name " + quoted(cp1252ToUtf8(numbered)) + ", as channel " + std::to_string(other->channel) +
                           " is " + quoted(cp1252ToUtf8(name));
