@@ -1,5 +1,5 @@
 #include "cli_test_support.h"
-#include "../fixture/gdtf_samples.h"
+#include "../common/fixture_samples.h"
 
 #include <QDir>
 
@@ -13,7 +13,7 @@ protected:
     {
         CliFixture::SetUp();
         for (const char* name : {"spot.json", "pixelbar.json", "wash.qxf", "led_spot.qxf"})
-            ASSERT_TRUE(QFile::copy(QStringLiteral(FIXTURE_DATA_DIR "/") + QLatin1String(name), path(QLatin1String(name))));
+            ASSERT_TRUE(QFile::copy(fixture_samples::sampleFile(name), path(QLatin1String(name))));
     }
     void writeText(const QString& name, const std::string& text) const { write(name, Bytes(text.begin(), text.end())); }
     [[nodiscard]] QStringList folder(const QString& name) const
@@ -200,7 +200,7 @@ TEST_F(FixtureCommandTest, AllModesSkipsWhatCannotBeReadAndSaysSo)
     // Modes that only do not fit leave the status at 0: too many channels, or a GDTF mode
     // read whole with a channel on a second DMX break.
     EXPECT_EQ(run("fixture @pixelbar.json --all-modes -o @bars").status, cli::exitOk);
-    using namespace gdtf_samples;
+    using namespace fixture_samples;
     writeText("description.xml",
               description(mode("Standard", channel("1", "Dimmer")) +
                           mode("Two breaks", channel("1", "Dimmer") + channel("1", "Color1", "Head", R"( DMXBreak="2")")))

@@ -12,8 +12,8 @@
 namespace {
 
 using namespace clitest;
-using testpdf::placedLamp;
-using testpdf::putLampType;
+using rig::test::placedLamp;
+using rig::test::putLampType;
 
 class PdfSheetTest : public CliFixture {
 protected:
@@ -21,7 +21,7 @@ protected:
     {
         rig::writePatchFile(rig::toPath(path(name)), patch);
     }
-    [[nodiscard]] QString heading(const QString& name) const { return name + " Rigsmith " + cli::versionText(); }
+    [[nodiscard]] QString heading(const QString& name) const { return name + " Rigsmith " RIGSMITH_TEST_VERSION; }
 };
 
 // Two types, a slot that holds none, an overlap, a lamp past the line's end, two lamps
@@ -50,12 +50,8 @@ rig::StagePatch mixedPatch()
 TEST_F(PdfSheetTest, EveryLampInAddressOrderWithItsNumbersConflictsChannelsAndCell)
 {
     writePatch("show.pat", mixedPatch());
-    {
-        // The heading's date and time are the file's last change.
-        QFile file(path("show.pat"));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(5, 6)), QFileDevice::FileModificationTime));
-    }
+    // The heading's date and time are the file's last change.
+    rig::test::setModificationTime(path("show.pat"), QDateTime(QDate(2021, 3, 4), QTime(5, 6)));
     const Result result = run("patch-sheet @show.pat --pdf @show.pdf");
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "Wrote " + path("show.pdf") + " with 3 pages\n");

@@ -3,6 +3,7 @@
 // temporary file after a signal, and take any file name the system gives.
 #include "cli_test_support.h"
 
+#include "../common/child_process.h"
 #include "base/file_io.h"
 
 #include <QFileInfo>
@@ -11,15 +12,17 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace clitest;
+using rig::test::ChildEnd;
+using rig::test::readBytes;
+using rig::test::runInChild;
+using rig::test::startChild;
+using rig::test::waitForChild;
 
 namespace {
 
@@ -162,8 +165,7 @@ TEST_F(WriteSafetyTest, TwoRacingWritersOfOneNewNameGiveOneExists)
     ASSERT_TRUE(::pipe(ready) == 0 && ::pipe(go) == 0);
     pid_t children[2];
     for (int slot = 0; slot < 2; ++slot) {
-        children[slot] = ::fork();
-        if (children[slot] == 0) {
+        children[slot] = startChild([&, slot] {
             ::close(go[1]);
             g_ready = ready[1];
             g_go = go[0];
@@ -172,20 +174,15 @@ TEST_F(WriteSafetyTest, TwoRacingWritersOfOneNewNameGiveOneExists)
                 (void)!::write(g_ready, &byte, 1);
                 (void)!::read(g_go, &byte, 1);  // returns once the parent closes its end
             });
-            ::_exit(run(QStringLiteral("import @lamp.dat --slot %1 -o @new.lmp").arg(slot)).status);
-        }
+            return run(QStringLiteral("import @lamp.dat --slot %1 -o @new.lmp").arg(slot)).status;
+        });
     }
     ::close(go[0]);
     char bytes[2];
     for (int got = 0; got < 2;)
         got += static_cast<int>(std::max<ssize_t>(0, ::read(ready[0], bytes, 2 - got)));
     ::close(go[1]);
-    int statuses[2];
-    for (int i = 0; i < 2; ++i) {
-        int status = -1;
-        ::waitpid(children[i], &status, 0);
-        statuses[i] = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    const int statuses[2] = {waitForChild(children[0]).exitStatus, waitForChild(children[1]).exitStatus};
     EXPECT_EQ(statuses[0] + statuses[1], 2) << statuses[0] << ' ' << statuses[1];
     EXPECT_TRUE(statuses[0] == 0 || statuses[1] == 0);
     EXPECT_EQ(read("new.lmp"), statuses[0] == 0 ? m_alpha : m_beta);
@@ -195,18 +192,15 @@ TEST_F(WriteSafetyTest, TwoRacingWritersOfOneNewNameGiveOneExists)
 TEST_F(WriteSafetyTest, ASignalDuringAWriteLeavesNoTemporaryFile)
 {
     for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const ChildEnd end = runInChild([&] {
             ::signal(signalNumber, SIG_DFL);
             rig::removeTemporariesOnSignals();
             g_signal = signalNumber;
             rig::testing::setBeforePublish([] { ::raise(g_signal); });
             (void)run("import @lamp.dat --slot 0 -o @out.lmp");
-            ::_exit(0);
-        }
-        int status = -1;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber) << signalNumber;
+            return 0;
+        });
+        EXPECT_EQ(end.signal, signalNumber);
         EXPECT_EQ(entries(""), (QStringList{"app", "lamp.dat"})) << signalNumber;
     }
 }
@@ -218,8 +212,7 @@ TEST_F(WriteSafetyTest, AnyFileNameTheSystemGives)
     const std::string folder = native("");
     const auto runBinary = [&](std::vector<std::string> args, std::string& err) {
         const std::string errFile = folder + "/err.txt";
-        const pid_t child = ::fork();
-        if (child == 0) {
+        const ChildEnd end = runInChild([&] {
             const int fd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             ::dup2(fd, 2);
             const int null = ::open("/dev/null", O_WRONLY);
@@ -229,14 +222,12 @@ TEST_F(WriteSafetyTest, AnyFileNameTheSystemGives)
                 argv.push_back(arg.data());
             argv.push_back(nullptr);
             ::execv(RIGSMITH_CLI, argv.data());
-            ::_exit(127);
-        }
-        int status = -1;
-        ::waitpid(child, &status, 0);
-        std::ifstream in(errFile);
-        err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return 127;
+        });
+        const Bytes errBytes = readBytes(errFile);
+        err.assign(errBytes.begin(), errBytes.end());
         ::unlink(errFile.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return end.exitStatus;
     };
     std::string err;
     const std::string odd = folder + "/o\xfe.lmp";
@@ -247,12 +238,7 @@ TEST_F(WriteSafetyTest, AnyFileNameTheSystemGives)
     EXPECT_EQ(err, "rigsmith-cli: " + folder + "/o\\xfe.lmp: File exists; use --force to replace it\n");
     EXPECT_EQ(runBinary({"show", folder + "/two\nlines.lmp"}, err), 2);
     EXPECT_EQ(err, "rigsmith-cli: " + folder + "/two\\x0alines.lmp: File not found\n");
-    Bytes written;
-    {
-        std::ifstream in(odd, std::ios::binary);
-        written.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    EXPECT_EQ(written, m_beta);
+    EXPECT_EQ(readBytes(odd), m_beta);
     // Names that are not UTF-8 are beyond the temporary folder's own clean-up.
     ::unlink(odd.c_str());
     ::unlink((folder + "/bad\xff.dat").c_str());

@@ -14,7 +14,7 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
 expect_run(0 --version)
-if(NOT out STREQUAL "1.0.19\n")
+if(NOT out STREQUAL "${VERSION}\n")
     message(FATAL_ERROR "unexpected version output: '${out}'")
 endif()
 

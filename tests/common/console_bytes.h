@@ -1,9 +1,12 @@
 #pragma once
 
 // Byte builders for test files laid out by hand, shared by the core, command-line and
-// window tests. Standard C++ only: the core tests include it.
+// window tests: written field by field rather than by the program's encoders, so that
+// a fault in an encoder cannot hide in its own test. Standard C++ only: the core tests
+// include it.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -38,6 +41,29 @@ inline Bytes join(const std::vector<Bytes>& parts)
     for (const Bytes& part : parts)
         all.insert(all.end(), part.begin(), part.end());
     return all;
+}
+
+// A lamp file image: icon 1, the name padded with spaces to 16 bytes, the channel count
+// and its copy, the wheel slots as {slot, function} and the channels as {palette,
+// function, step}.
+inline Bytes lampImage(const std::string& name, std::initializer_list<std::array<int, 3>> channels,
+                       std::initializer_list<std::pair<int, int>> wheelFunctions = {})
+{
+    Bytes bytes(1622, 0);
+    const int count = static_cast<int>(channels.size());
+    put(bytes, 0, {1});  // Icon
+    put(bytes, 2, (name + std::string(16, ' ')).substr(0, 16));
+    put(bytes, 19, {count, count});
+    for (const auto& [slot, function] : wheelFunctions)
+        put16(bytes, 22 + 2 * static_cast<std::size_t>(slot), function);
+    std::size_t at = 790;
+    for (const auto& [palette, function, step] : channels) {
+        put16(bytes, at, palette);
+        put16(bytes, at + 2, function);
+        put(bytes, at + 4, {0, step});
+        at += 6;
+    }
+    return bytes;
 }
 
 // One 2048-byte console block, its 20-byte header written field by field. The data area

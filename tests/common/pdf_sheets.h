@@ -2,9 +2,9 @@
 
 // Reading printed patch sheets back, shared by the command-line, sheet and window tests:
 // the text of a PDF as pdftotext gives it (poppler-utils, installed by
-// scripts/install-deps.sh; a missing tool fails the test), and patches to print.
+// scripts/install-deps.sh; a missing tool fails the test), and a full patch to print.
 
-#include "core/stage_patch.h"
+#include "records.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,9 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <initializer_list>
-#include <utility>
+#include <vector>
 
 namespace testpdf {
 
@@ -63,37 +61,13 @@ inline QStringList tableRows(const QStringList& page)
     return page.mid(4, page.size() - 5);
 }
 
-// A lamp type in `slot` with one channel per {palette, function}.
-inline void putLampType(rig::StagePatch& patch, std::size_t slot, const char* name,
-                        std::initializer_list<std::pair<int, int>> channels)
-{
-    rig::Lamp& lamp = patch.lmpLamps[slot];
-    lamp.Icon = 1;
-    lamp.LampName.assign(name);
-    lamp.NumberChannel = static_cast<std::uint8_t>(channels.size());
-    lamp.NumberChannelCopy = lamp.NumberChannel;
-    std::size_t c = 0;
-    for (const auto& [palette, function] : channels)
-        lamp.Channel[c++] = {static_cast<std::int16_t>(palette), static_cast<std::int16_t>(function), 0, 1};
-}
-
-inline rig::PatchEntry placedLamp(int lampType, int startChannel, int startDmx, int row, int col)
-{
-    rig::PatchEntry entry;
-    entry.LampType = static_cast<std::int16_t>(lampType);
-    entry.StartChannel = static_cast<std::int16_t>(startChannel);
-    entry.StartDMX = static_cast<std::int16_t>(startDmx);
-    entry.ScreenRow = static_cast<std::uint8_t>(row);
-    entry.ScreenCol = static_cast<std::uint8_t>(col);
-    return entry;
-}
-
 // The 100 entries filled with lamps of two types, in lamp order along the DMX line.
 inline rig::StagePatch fullPatch()
 {
+    using rig::test::placedLamp;
     rig::StagePatch patch;
-    putLampType(patch, 0, "Spot", {{1, 1}, {1, 4}, {4, 21}});
-    putLampType(patch, 1, "Wash", {{1, 1}, {1, 4}, {3, 32}, {3, 33}, {4, 21}});
+    rig::test::putLampType(patch, 0, "Spot", {{1, 1}, {1, 4}, {4, 21}});
+    rig::test::putLampType(patch, 1, "Wash", {{1, 1}, {1, 4}, {3, 32}, {3, 33}, {4, 21}});
     int dmx = 1;
     for (int k = 0; k < static_cast<int>(rig::patchEntryCount); ++k) {
         patch.patchEntries[static_cast<std::size_t>(k)] = placedLamp(k % 2, k + 1, dmx, k / rig::stageCols, k % rig::stageCols);

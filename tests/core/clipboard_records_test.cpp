@@ -1,6 +1,6 @@
 #include "core/clipboard_records.h"
 
-#include "core/lamp.h"
+#include "../common/records.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +14,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int PanCoarse = 1, Gobo1 = 13, Gobo2 = 14, Zoom = 18, Dimmer = 21;
 
-// Channels with the given functions, palette 2, steps 10, 11, ... and reserved byte 0x5A;
-// no wheel slot is filled.
-Lamp lampWith(std::initializer_list<int> functions)
-{
-    Lamp lamp = newLamp();
-    lamp.NumberChannel = lamp.NumberChannelCopy = static_cast<std::uint8_t>(functions.size());
-    std::size_t c = 0;
-    for (const int function : functions) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(function);
-        lamp.Channel[c].Palette = 2;
-        lamp.Channel[c].Step = static_cast<std::uint8_t>(10 + c);
-        lamp.Channel[c].Reserved = 0x5A;
-        ++c;
-    }
-    return lamp;
-}
+// Channels with the given functions on palette 2, steps from 10 so that no step equals
+// a channel's number; no wheel slot is filled.
+Lamp lampWith(std::initializer_list<int> functions) { return test::lampWithFunctions(functions, 2, 10); }
 
 void expectRefused(const Bytes& bytes, const std::function<void(const Bytes&)>& decode, const std::string& label)
 {

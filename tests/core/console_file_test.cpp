@@ -1,6 +1,6 @@
 #include "core/console_file.h"
 #include "../common/console_bytes.h"
-#include "test_files.h"
+#include "../common/files.h"
 
 #include <gtest/gtest.h>
 

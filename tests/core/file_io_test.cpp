@@ -1,5 +1,6 @@
 #include "base/file_io.h"
-#include "test_files.h"
+#include "../common/child_process.h"
+#include "../common/files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace rig {
@@ -26,7 +26,7 @@ using test::writeBytes;
 
 namespace fs = std::filesystem;
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 struct stat statOf(const std::string& path)
 {
@@ -43,23 +43,18 @@ constexpr gid_t nogroup = 65534;
 // Runs `action` in a child process as the user nobody; true when it ran without error.
 bool asNobody(const std::function<void()>& action)
 {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        int status = 0;
-        try {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
-                status = 3;
-            else
-                action();
-        } catch (const RigError& error) {
-            std::fprintf(stderr, "as nobody: %d %s\n", error.number(), error.description().c_str());
-            status = 1;
-        }
-        ::_exit(status);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return test::runInChild([&] {
+               if (::setgroups(0, nullptr) != 0 || ::setgid(nogroup) != 0 || ::setuid(nobody) != 0)
+                   return 3;
+               try {
+                   action();
+               } catch (const RigError& error) {
+                   std::fprintf(stderr, "as nobody: %d %s\n", error.number(), error.description().c_str());
+                   return 1;
+               }
+               return 0;
+           })
+        .succeeded();
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileWithExactlyTheNewBytes)

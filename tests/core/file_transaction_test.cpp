@@ -1,5 +1,6 @@
 #include "base/file_io.h"
-#include "test_files.h"
+#include "../common/child_process.h"
+#include "../common/files.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,6 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace rig {
@@ -20,7 +20,7 @@ using test::writeBytes;
 
 namespace fs = std::filesystem;
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 TEST(FileTransaction, KeepsOriginalsOnDiskUntilItEnds)
 {
@@ -101,20 +101,17 @@ TEST(FileTransaction, MemoryDoesNotGrowWithTheReplacedFile)
         const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT, 0644);
         ASSERT_TRUE(fd >= 0 && ::ftruncate(fd, off_t{1} << 30) == 0 && ::close(fd) == 0);
     }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        struct rusage before {}, after {};
-        ::getrusage(RUSAGE_SELF, &before);
-        FileTransaction transaction;
-        writeFileAtomically(big, Bytes(30720, 1), Existing::Replace, &transaction);
-        const bool putBack = transaction.rollback().empty();
-        ::getrusage(RUSAGE_SELF, &after);
-        const long grownKiB = after.ru_maxrss - before.ru_maxrss;
-        ::_exit(putBack && grownKiB < 64 * 1024 ? 0 : 1);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // In a child, whose peak memory is this work's alone.
+    EXPECT_TRUE(test::runInChild([&] {
+                    struct rusage before {}, after {};
+                    ::getrusage(RUSAGE_SELF, &before);
+                    FileTransaction transaction;
+                    writeFileAtomically(big, Bytes(30720, 1), Existing::Replace, &transaction);
+                    const bool putBack = transaction.rollback().empty();
+                    ::getrusage(RUSAGE_SELF, &after);
+                    const long grownKiB = after.ru_maxrss - before.ru_maxrss;
+                    return putBack && grownKiB < 64 * 1024 ? 0 : 1;
+                }).succeeded());
     EXPECT_EQ(fs::file_size(big), std::uintmax_t{1} << 30);
 }
 

@@ -1,7 +1,8 @@
 #include "core/fixture_mapping.h"
 #include "base/rig_error.h"
 #include "core/verify.h"
-#include "test_files.h"
+#include "../common/files.h"
+#include "../common/records.h"
 
 #include <gtest/gtest.h>
 
@@ -14,22 +15,14 @@ namespace {
 using rig::ChannelKind;
 using rig::FixtureChannel;
 using K = ChannelKind;
+using rig::test::functionsOf;
 
-FixtureChannel ch(const std::string& name, ChannelKind kind)
-{
-    FixtureChannel channel;
-    channel.name = name;
-    channel.kind = kind;
-    return channel;
-}
+FixtureChannel ch(const std::string& name, ChannelKind kind) { return rig::test::fixtureChannel(name, kind); }
 
 // A fine channel; `coarse` is the 0-based index of its coarse channel in the mode, -1 when absent.
 FixtureChannel fine(const std::string& name, ChannelKind kind, int coarse, int byte = 1)
 {
-    FixtureChannel channel = ch(name, kind);
-    channel.fineByte = byte;
-    channel.coarse = coarse;
-    return channel;
+    return rig::test::fixtureChannel(name, kind, byte, coarse);
 }
 
 rig::FixtureDescription fixtureOf(std::vector<FixtureChannel> channels, rig::FixtureBody body = rig::FixtureBody::MovingHead)
@@ -40,14 +33,6 @@ rig::FixtureDescription fixtureOf(std::vector<FixtureChannel> channels, rig::Fix
     fixture.body = body;
     fixture.modes.push_back({"Standard", std::move(channels), {}});
     return fixture;
-}
-
-std::vector<int> functionsOf(const rig::Lamp& lamp)
-{
-    std::vector<int> codes;
-    for (std::size_t c = 0; c < lamp.usedChannels(); ++c)
-        codes.push_back(lamp.Channel[c].Function);
-    return codes;
 }
 
 std::vector<int> notedChannels(const std::vector<rig::FixtureNote>& notes)

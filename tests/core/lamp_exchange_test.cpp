@@ -1,7 +1,7 @@
 #include "core/lamp_exchange.h"
 
 #include "base/rig_error.h"
-#include "test_files.h"
+#include "../common/files.h"
 
 #include <gtest/gtest.h>
 

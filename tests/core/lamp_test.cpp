@@ -1,18 +1,14 @@
 #include "core/lamp.h"
-#include "test_files.h"
+#include "../common/files.h"
+#include "../common/records.h"
 
 #include <gtest/gtest.h>
 
 namespace rig {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes imageOf(const Lamp& lamp)
-{
-    const LampImage image = encodeLamp(lamp);
-    return Bytes(image.begin(), image.end());
-}
+using test::Bytes;
+using test::imageOf;
 
 // `head` followed by zeros up to the size of a lamp image.
 Bytes lampBytes(Bytes head)

@@ -1,5 +1,5 @@
 #include "core/stage_patch.h"
-#include "test_files.h"
+#include "../common/files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "core/verify.h"
 
+#include "../common/records.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -31,13 +33,7 @@ std::string describe(const std::vector<rig::Finding>& findings)
 Lamp makeLamp(const std::vector<int>& functions, std::int16_t palette,
               const std::vector<std::pair<int, int>>& wheels = {})
 {
-    Lamp lamp = rig::newLamp();
-    lamp.NumberChannel = static_cast<std::uint8_t>(functions.size());
-    for (std::size_t c = 0; c < functions.size(); ++c) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(functions[c]);
-        lamp.Channel[c].Palette = palette;
-        lamp.Channel[c].Step = 1;
-    }
+    Lamp lamp = rig::test::lampWithFunctions(functions, palette);
     for (const auto& [slot, function] : wheels)
         lamp.WheelFunction[static_cast<std::size_t>(slot)] = static_cast<std::int16_t>(function);
     return lamp;

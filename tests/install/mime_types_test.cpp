@@ -2,8 +2,8 @@
 // also claims "*.pat" (for image patterns with "GPAT" at byte 20): built into a
 // MIME cache of its own, both Qt's and GLib's content detection, as file managers
 // use them, must tell our stage patches from those patterns.
-#include "core/lamp.h"
-#include "core/stage_patch.h"
+#include "../common/qt_helpers.h"
+#include "../common/records.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,19 +36,6 @@ QString commonDescription()
             return path;
     }
     return {};
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray patchBytes(const rig::StagePatch& patch)
-{
-    const std::vector<std::uint8_t> image = rig::encodePatchFile(patch);
-    return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
 }
 
 // An image pattern: big-endian header size, version 1, width, height, bytes per
@@ -101,7 +88,6 @@ protected:
         full.patchEntries[0].StartDMX = 1;
         full.patchEntries[0].ScreenRow = 3;
         full.nNextEntry = 1;
-        const auto lamp = rig::encodeLamp(rig::newLamp());
 
         s_expected = {
             {QStringLiteral("show.pat"), patchType},
@@ -110,12 +96,11 @@ protected:
             {QStringLiteral("large pattern.pat"), patternType},
             {QStringLiteral("spot.lmp"), lampType},
         };
-        writeFile(path("show.pat"), patchBytes(full));
-        writeFile(path("empty.pat"), patchBytes(rig::StagePatch{}));  // no lamp in any slot: all zeros up front
-        writeFile(path("small pattern.pat"), pattern(4, 4, 3));      // shorter than the 4 KiB our rule needs
-        writeFile(path("large pattern.pat"), pattern(96, 96, 4));    // as long as a stage patch and more
-        writeFile(path("spot.lmp"), QByteArray(reinterpret_cast<const char*>(lamp.data()),
-                                               static_cast<qsizetype>(lamp.size())));
+        rig::test::writeBytes(path("show.pat"), rig::encodePatchFile(full));
+        rig::test::writeBytes(path("empty.pat"), rig::encodePatchFile({}));  // no lamp in any slot: all zeros up front
+        rig::test::writeData(path("small pattern.pat"), pattern(4, 4, 3));    // shorter than the 4 KiB our rule needs
+        rig::test::writeData(path("large pattern.pat"), pattern(96, 96, 4));  // as long as a stage patch and more
+        rig::test::writeBytes(path("spot.lmp"), rig::test::imageOf(rig::newLamp()));
     }
 
     static void TearDownTestSuite()

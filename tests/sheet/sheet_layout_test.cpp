@@ -14,8 +14,8 @@
 
 namespace {
 
-using testpdf::placedLamp;
-using testpdf::putLampType;
+using rig::test::placedLamp;
+using rig::test::putLampType;
 
 // Every entry in use and all of them in cell A1; names as wide as 16 characters get,
 // conflicts of both kinds, flags that are neither 0 nor 1, and a lamp far off the grid.

@@ -125,8 +125,8 @@ TEST_F(DocumentCommands, TheDialogStartsAtTheLastFileOpenedOrSavedNotAtAFailedOn
 TEST_F(DocumentCommands, FileDialogsTellFileTypesByNameWithoutReadingTheFiles)
 {
     // Content that would be taken for a document if the file were read.
-    writeAll(file("notes"), {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
-    writeAll(file("blank"), {});
+    writeBytes(file("notes"), {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
+    writeBytes(file("blank"), {});
     QFileDialog dialog;
     ui::prepareFileDialog(dialog, false);
     const QAbstractFileIconProvider* icons = dialog.iconProvider();

@@ -16,11 +16,11 @@ protected:
     void SetUp() override
     {
         state.AppPath = toPath(program.path());
-        writeAll(program.filePath("showttl.dat"), {'S', 0x00, 0xFE});
+        writeBytes(program.filePath("showttl.dat"), {'S', 0x00, 0xFE});
         ASSERT_TRUE(QDir(source.path()).mkdir("sub"));
         for (const char* name : {"a.lmp", "b.lmp", "C.LMP", "sub/a.lmp"})
             rig::writeLampFile(toPath(source.filePath(name)), namedLamp(name));
-        writeAll(source.filePath("notes.txt"), {1});
+        writeBytes(source.filePath("notes.txt"), {1});
         fake.settings[QStringLiteral("Export source path")] = source.path();
         d = std::make_unique<frmExport>(state.AppPath, fake);
     }
@@ -96,7 +96,7 @@ TEST_F(ExportDialog, OnlyLampDatNamesGoWithoutWarning)
     for (const char* name : {"LAMP.DAT", "x.dat"}) {
         fake.fileAnswers = {output.filePath(name)};
         EXPECT_TRUE(d->exportLampData()) << name;
-        EXPECT_EQ(readAll(output.filePath(name)).size(), 30720u) << name;
+        EXPECT_EQ(readBytes(output.filePath(name)).size(), 30720u) << name;
     }
     EXPECT_EQ(fake.texts(), std::vector<QString>{"Dornick will only load lamps from a data file called "
                                                  "'LAMP.DAT'.\rYou will need to rename this file before "
@@ -106,7 +106,7 @@ TEST_F(ExportDialog, OnlyLampDatNamesGoWithoutWarning)
 TEST_F(ExportDialog, DeclinedOrFailedExportsKeepTheOldFile)
 {
     const Bytes old(100, 0x55);
-    writeAll(lampData(), old);
+    writeBytes(lampData(), old);
     fake.fileAnswers = {std::nullopt, lampData()};
     fake.answers = {ui::Answer::No};
     EXPECT_FALSE(d->exportLampData());  // save dialog cancelled
@@ -117,7 +117,7 @@ TEST_F(ExportDialog, DeclinedOrFailedExportsKeepTheOldFile)
 
     EXPECT_EQ(fake.texts(), (std::vector<QString>{"File " + lampData() + " exists\r\nDo you wish to overwrite it?",
                                                   "Error 53: File not found: a.lmp"}));
-    EXPECT_EQ(readAll(lampData()), old);
+    EXPECT_EQ(readBytes(lampData()), old);
 }
 
 TEST_F(ExportDialog, RemoveTakesTheSelectedEntryAndLeavesNothingSelected)

@@ -1,7 +1,7 @@
 // Every way a save or an export can fail must leave what the user had on disk
 // exactly as it was, leave no temporary file behind, and say what happened.
 
-#include "../core/test_files.h"
+#include "../common/files.h"
 #include "core/console_file.h"
 #include "windows/frmExport.h"
 #include "windows/frmDocument.h"
@@ -82,13 +82,13 @@ protected:
         for (const char* folder : {"out", "app", "src"})
             ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(folder)));
         state.AppPath = toPath(file("app"));
-        writeAll(file("app/showttl.dat"), {'N', 'E', 'W', 0x00, 0xFF});
+        writeBytes(file("app/showttl.dat"), {'N', 'E', 'W', 0x00, 0xFF});
         fake.settings[QStringLiteral("Export source path")] = file("src");
         // What the user has on disk before the write.
-        writeAll(file("out/old.lmp"), imageOf(namedLamp("Old lamp", 4)));
-        writeAll(file("out/old.pat"), rig::test::patternBytes(29056, 2));
-        writeAll(file("out/lamp.dat"), rig::test::patternBytes(rig::lampDataFileSize, 3));
-        writeAll(file("out/showttl.dat"), {'O', 'L', 'D'});
+        writeBytes(file("out/old.lmp"), imageOf(namedLamp("Old lamp", 4)));
+        writeBytes(file("out/old.pat"), rig::test::patternBytes(29056, 2));
+        writeBytes(file("out/lamp.dat"), rig::test::patternBytes(rig::lampDataFileSize, 3));
+        writeBytes(file("out/showttl.dat"), {'O', 'L', 'D'});
     }
 
     void TearDown() override
@@ -153,12 +153,12 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
     ASSERT_TRUE(kind != FolderInTheWay || (QFile::remove(target) && QDir().mkdir(target)));
     ASSERT_TRUE(kind != PipeInTheWay || (QFile::remove(target) && ::mkfifo(toPath(target).c_str(), 0644) == 0));
     if (kind == FolderInTheWay)
-        writeAll(target + QStringLiteral("/keep"), {'k'});
+        writeBytes(target + QStringLiteral("/keep"), {'k'});
     // A link in the copy's place would have it write a file elsewhere.
     ASSERT_TRUE(kind != LinkInTheWay ||
                 (QFile::remove(target) && ::symlink(toPath(file("src/victim")).c_str(), toPath(target).c_str()) == 0));
     if (kind == LinkInTheWay)
-        writeAll(file("src/victim"), {'v'});
+        writeBytes(file("src/victim"), {'v'});
     // A save through a link writes the file it points to; one that points nowhere is refused.
     ASSERT_TRUE(kind != DanglingLink || (QFile::remove(target) && ::symlink("gone", toPath(target).c_str()) == 0));
     const bool refusedFirst = write == ExportShowTitle && kind >= FolderInTheWay;
@@ -183,11 +183,11 @@ TEST_P(FailedWrites, KeepsTheOldFileLeavesNoTemporaryAndSaysSo)
 
     ::chmod(out.c_str(), 0755);
     if (kind == LinkInTheWay) {
-        EXPECT_EQ(readAll(file("src/victim")), Bytes{'v'});
+        EXPECT_EQ(readBytes(file("src/victim")), Bytes{'v'});
     }
     EXPECT_EQ(snapshot(lampDataKept), before) << "an old file was touched or a temporary file left";
     if (!lampDataKept) {
-        EXPECT_EQ(readAll(file("out/lamp.dat")).size(), rig::lampDataFileSize) << "written before the copy failed";
+        EXPECT_EQ(readBytes(file("out/lamp.dat")).size(), rig::lampDataFileSize) << "written before the copy failed";
     }
     EXPECT_TRUE(fake.answers.empty()) << "the overwrite question was not asked";
     ASSERT_EQ(fake.messages.size(), asks ? 2U : 1U);

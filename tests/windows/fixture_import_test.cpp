@@ -1,5 +1,5 @@
-#include "cli_runner.h"
-#include "../fixture/gdtf_samples.h"
+#include "../common/cli_run.h"
+#include "../common/fixture_samples.h"
 #include "windows/dlgImportFixture.h"
 #include "windows/frmDocument.h"
 #include "window_helpers.h"
@@ -14,11 +14,14 @@
 
 namespace {
 
+using rig::test::CliRun;
+using rig::test::runCommandLine;
+
 class FixtureImport : public MainWindowTest {
 protected:
     QString sample(const char* name)
     {
-        EXPECT_TRUE(QFile::copy(QStringLiteral(FIXTURE_DATA_DIR "/") + QLatin1String(name), file(name)));
+        EXPECT_TRUE(QFile::copy(fixture_samples::sampleFile(name), file(name)));
         return file(name);
     }
 
@@ -66,15 +69,15 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot300.lmp");
 
     ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "2", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
-    EXPECT_EQ(readAll(file("window.lmp")).size(), rig::lampImageSize);
-    EXPECT_EQ(readAll(file("window.lmp")), readAll(file("cli.lmp")));
+    EXPECT_EQ(readBytes(file("window.lmp")).size(), rig::lampImageSize);
+    EXPECT_EQ(readBytes(file("window.lmp")), readBytes(file("cli.lmp")));
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
 // A GDTF archive goes the same way; its mode on a second DMX break is listed, not choosable.
 TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
 {
-    using namespace gdtf_samples;
+    using namespace fixture_samples;
     const QByteArray modes =
         mode("Standard", channel("1,2", "Pan", "Yoke") + channel("3,4", "Tilt") + channel("5", "Dimmer") + channel("6", "Shutter1") +
                              channel("7", "Color1") + channel("8", "Gobo1") + channel("9", "Gobo1PosRotate") + channel("10", "ColorAdd_W")) +
@@ -103,8 +106,8 @@ TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
     ASSERT_EQ(fake.fileCalls.size(), 2u);
     EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot400.lmp");
     ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "Standard", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
-    EXPECT_EQ(readAll(file("window.lmp")).size(), rig::lampImageSize);
-    EXPECT_EQ(readAll(file("window.lmp")), readAll(file("cli.lmp")));
+    EXPECT_EQ(readBytes(file("window.lmp")).size(), rig::lampImageSize);
+    EXPECT_EQ(readBytes(file("window.lmp")), readBytes(file("cli.lmp")));
 
     // An archive without its description is refused in one line by both, naming the format.
     rig::test::writeZip(toPath(file("empty.gdtf")), {{"thumbnail.png", "png"}});
@@ -182,8 +185,8 @@ TEST_F(FixtureImport, TheFileDialogStartsInTheFolderOfTheLastDefinitionRead)
     const QString key = "Last folder fixture files";
     ASSERT_TRUE(QDir(dir.path()).mkdir("defs"));
     const QString spot = dir.filePath("defs/spot.json");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FIXTURE_DATA_DIR "/spot.json"), spot));
-    writeAll(file("broken.json"), {'{'});
+    ASSERT_TRUE(QFile::copy(fixture_samples::sampleFile("spot.json"), spot));
+    writeBytes(file("broken.json"), {'{'});
 
     // Nothing stored: the dialog's own choice. A file that cannot be read moves nothing.
     fake.fileAnswers = {file("broken.json"), spot};
@@ -224,7 +227,7 @@ TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
 TEST_F(FixtureImport, AnUnreadableDefinitionGivesOneMessageAndOpensNothing)
 {
     const QString path = file("broken.qxf");
-    writeAll(path, {'<', 'F', 'i', 'x', 't', 'u', 'r', 'e', 'D', 'e', 'f', 'i', 'n', 'i', 't', 'i', 'o', 'n', '>', '\n', '<', 'M'});
+    writeBytes(path, {'<', 'F', 'i', 'x', 't', 'u', 'r', 'e', 'D', 'e', 'f', 'i', 'n', 'i', 't', 'i', 'o', 'n', '>', '\n', '<', 'M'});
     fake.fileAnswers.push_back(path);
     choose("mnuFileImportFixture");
     ASSERT_EQ(fake.messages.size(), 1u);

@@ -15,15 +15,7 @@ namespace {
 
 using rig::ChannelKind;
 
-rig::FixtureChannel channel(const char* name, ChannelKind kind, int fineByte = 0, int coarse = -1)
-{
-    rig::FixtureChannel c;
-    c.name = name;
-    c.kind = kind;
-    c.fineByte = fineByte;
-    c.coarse = coarse;
-    return c;
-}
+using rig::test::fixtureChannel;
 
 rig::FixtureMode mode(const std::string& name, std::vector<rig::FixtureChannel> channels)
 {
@@ -39,17 +31,17 @@ rig::FixtureDescription barOfTwelveModes()
     rig::FixtureDescription fixture;
     fixture.name = "Rigtest Bar";
     fixture.category = "Pixel Bar";
-    rig::FixtureMode raw = mode("Raw", {channel("Dimmer", ChannelKind::Intensity), channel("Foo", ChannelKind::Unknown)});
+    rig::FixtureMode raw = mode("Raw", {fixtureChannel("Dimmer", ChannelKind::Intensity), fixtureChannel("Foo", ChannelKind::Unknown)});
     raw.refusal = "undefined channel Foo";
     fixture.modes.push_back(raw);
-    fixture.modes.push_back(mode("Dimmer", {channel("Dimmer", ChannelKind::Intensity)}));
-    fixture.modes.push_back(mode("Dimmer 16-bit", {channel("Dimmer", ChannelKind::Intensity),
-                                                   channel("Dimmer fine", ChannelKind::Intensity, 1, 0)}));
+    fixture.modes.push_back(mode("Dimmer", {fixtureChannel("Dimmer", ChannelKind::Intensity)}));
+    fixture.modes.push_back(mode("Dimmer 16-bit", {fixtureChannel("Dimmer", ChannelKind::Intensity),
+                                                   fixtureChannel("Dimmer fine", ChannelKind::Intensity, 1, 0)}));
     for (int n = 1; n <= 8; ++n)
         fixture.modes.push_back(mode("RGB " + std::to_string(n),
-                                     {channel("Red\n\u2028LED", ChannelKind::Red), channel("Green", ChannelKind::Green),
-                                      channel("Blue", ChannelKind::Blue)}));
-    fixture.modes.push_back(mode("Everything", std::vector<rig::FixtureChannel>(40, channel("Pixel", ChannelKind::Red))));
+                                     {fixtureChannel("Red\n\u2028LED", ChannelKind::Red), fixtureChannel("Green", ChannelKind::Green),
+                                      fixtureChannel("Blue", ChannelKind::Blue)}));
+    fixture.modes.push_back(mode("Everything", std::vector<rig::FixtureChannel>(40, fixtureChannel("Pixel", ChannelKind::Red))));
     return fixture;
 }
 

@@ -2,7 +2,7 @@
 // holds, every way in gives a record or the program's message, never a crash.
 
 #include "../common/console_bytes.h"
-#include "cli_runner.h"
+#include "../common/cli_run.h"
 #include "windows/frmImport.h"
 #include "windows/frmDocument.h"
 #include "windows/frmStageScreen.h"
@@ -21,6 +21,9 @@
 
 namespace {
 
+using rig::test::CliRun;
+using rig::test::runCommandLine;
+
 const QString notValid = QStringLiteral("This is not a valid Dornick Data File or the data file is corrupt");
 
 using testbytes::consoleBlock;
@@ -35,7 +38,7 @@ Bytes cut(Bytes bytes, std::size_t size, std::uint8_t fill = 0)
 }
 
 // A lamp file image as the window would save it: count and copy equal, steps 1.
-Bytes lampImage(const char* name, int count)
+Bytes savedLampImage(const char* name, int count)
 {
     rig::Lamp lamp = namedLamp(name, static_cast<std::uint8_t>(count));
     lamp.NumberChannelCopy = lamp.NumberChannel;
@@ -59,7 +62,7 @@ std::size_t place(Bytes& bytes, std::size_t at, int type, int dmx, int col, int 
 // table holds.
 Bytes hostileLamp()
 {
-    Bytes bytes = lampImage("Hostile", 3);
+    Bytes bytes = savedLampImage("Hostile", 3);
     bytes[1] = bytes[18] = bytes[21] = 0xFF;
     for (std::size_t k = 0; k < 48; ++k)
         bytes[130 + 14 * k] = bytes[131 + 14 * k] = 0xFF;
@@ -77,7 +80,7 @@ Bytes hostileLamp()
 // spare byte; both counters extreme.
 Bytes hostilePatch()
 {
-    Bytes bytes = lampImage("Spot", 12);
+    Bytes bytes = savedLampImage("Spot", 12);
     bytes.resize(29056, 0);
     place(bytes, 25952, -1, 1, 0, 0);
     place(bytes, 25983, 16, 7, 1, 0);
@@ -96,7 +99,7 @@ Bytes interleaved()
 {
     Bytes entry(31, 0);
     place(entry, 0, 0, 1, 4, 5);
-    return join({consoleBlock(0, 0, 2020, entry), consoleBlock(1, 0, 2020, lampImage("Alpha", 1)),
+    return join({consoleBlock(0, 0, 2020, entry), consoleBlock(1, 0, 2020, savedLampImage("Alpha", 1)),
                  consoleBlock(0, 1, 980),
                    consoleBlock(1, 1, 1712)});
 }
@@ -115,30 +118,30 @@ void PrintTo(const Item& item, std::ostream* os) { *os << item.name; }
 
 std::vector<Item> corpus()
 {
-    std::vector<Bytes> thousand{consoleBlock(1, 0, 2020, lampImage("First", 1))};
+    std::vector<Bytes> thousand{consoleBlock(1, 0, 2020, savedLampImage("First", 1))};
     for (int n = 1; n < 1000; ++n)
         thousand.push_back(consoleBlock(1, n & 0xFF, 2020));
     const QStringList drawn = {"1,1 1.1.1\r\n", "1,2 2.1.7\r\n", "1,3 3.1.13\r\nSpot            ", "1,4 5.1.-1\r\n"};
     return {
         {"Empty", {}, 1, false, {}, {}, false},
         {"OneByte", {0x40}, 1, false, {}, {}, false},
-        {"LampOneByteShort", cut(lampImage("Short", 6), 1621), 6, false, {}, {}, false},
+        {"LampOneByteShort", cut(savedLampImage("Short", 6), 1621), 6, false, {}, {}, false},
         {"PatchOneByteShort", cut(hostilePatch(), 29055), 12, false, drawn, {}, true},
-        {"LampDataOneByteShort", cut(consoleFile({{0, lampImage("Alpha", 1)}, {1, lampImage("Bravo", 2)}}, true), 30719),
+        {"LampDataOneByteShort", cut(consoleFile({{0, savedLampImage("Alpha", 1)}, {1, savedLampImage("Bravo", 2)}}, true), 30719),
          1, false, {}, {"Alpha", "Bravo"}, false},
-        {"MuchLonger", cut(lampImage("Long", 8), 3 * 1024 * 1024, 0xFF), 8, false, {}, {}, true},
+        {"MuchLonger", cut(savedLampImage("Long", 8), 3 * 1024 * 1024, 0xFF), 8, false, {}, {}, true},
         {"LampReservedFilledCodesOutOfRange", hostileLamp(), 3, false, {}, {}, false},
         {"PatchHostileEntries", hostilePatch(), 12, false, drawn, {}, true},
         // The header's reserved byte 19 is where a lamp file keeps its channel count.
-        {"LampDataReservedFilled", consoleFile({{0, lampImage("Alpha", 1)}}, true, 0xFF), 36, true, {}, {"Alpha"},
+        {"LampDataReservedFilled", consoleFile({{0, savedLampImage("Alpha", 1)}}, true, 0xFF), 36, true, {}, {"Alpha"},
          false},
-        {"ChannelCount0", lampImage("Zero", 0), 1, false, {}, {}, false},
-        {"ChannelCount255", lampImage("Many", 255), 36, true, {}, {}, false},
+        {"ChannelCount0", savedLampImage("Zero", 0), 1, false, {}, {}, false},
+        {"ChannelCount255", savedLampImage("Many", 255), 36, true, {}, {}, false},
         {"DataLengths0And2020",
-         join({consoleBlock(1, 0, 0, lampImage("Ghost", 1)), consoleBlock(1, 1, 2020, lampImage("Real", 1))}),
+         join({consoleBlock(1, 0, 0, savedLampImage("Ghost", 1)), consoleBlock(1, 1, 2020, savedLampImage("Real", 1))}),
          1, false, {}, {"Real"}, false},
-        {"DataLength2021", consoleBlock(1, 0, 2021, lampImage("Alpha", 1)), 1, false, {}, {}, true},
-        {"DataLength65535", consoleBlock(1, 0, 0xFFFF, lampImage("Alpha", 1)), 1, false, {}, {}, true},
+        {"DataLength2021", consoleBlock(1, 0, 2021, savedLampImage("Alpha", 1)), 1, false, {}, {}, true},
+        {"DataLength65535", consoleBlock(1, 0, 0xFFFF, savedLampImage("Alpha", 1)), 1, false, {}, {}, true},
         {"InterleavedSections", interleaved(), 1, false, {}, {"Alpha"}, false},
         {"ThousandBlocks", join(thousand), 1, false, {}, {"First"}, false},
     };
@@ -157,7 +160,7 @@ TEST_P(HostileInput, EveryWayInGivesARecordOrTheMessage)
 {
     const Item& item = GetParam();
     for (const char* name : {"hostile.lmp", "hostile.pat", "lamp.dat"})
-        writeAll(file(name), item.bytes);
+        writeBytes(file(name), item.bytes);
 
     // The lamp window: any bytes are a lamp, with the count brought into 1 to 36.
     openFile(file("hostile.lmp"));
@@ -236,7 +239,7 @@ using HostileInputDrop = MainWindowTest;
 
 TEST_F(HostileInputDrop, DropAfterAnImportKeepsTheImportedLamp)
 {
-    writeAll(file("lamp.dat"), interleaved());
+    writeBytes(file("lamp.dat"), interleaved());
     openFile(file("new.pat"));
     frmStageScreen* screen = main.stageScreen(false);
     ASSERT_NE(screen, nullptr);

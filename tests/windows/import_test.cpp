@@ -89,7 +89,7 @@ TEST_F(ImportDialog, FreeSlotsMayLieAnywhereAndAnEmptyFileListsNothing)
     EXPECT_EQ(imageOf(d.lmpSlots()[0]), Bytes(rig::lampImageSize, 0));
 
     // A 0-byte file lists nothing and clears the placed lamps, not the lamp types.
-    writeAll(file("empty.dat"), {});
+    writeBytes(file("empty.dat"), {});
     for (auto& entry : state.patch.patchEntries)
         entry.StartDMX = 7;
     const rig::Lamp toolbox = state.patch.lmpLamps[0] = alpha;
@@ -108,7 +108,7 @@ TEST_F(ImportDialog, FailuresAreReportedAndChangeNothing)
     state.patch.patchEntries[3].StartDMX = 42;
 
     using testbytes::consoleBlock;
-    writeAll(file("type2.dat"), testbytes::join({consoleBlock(0, 0, 0), consoleBlock(0, 0, 0, {}, 0, 0x3F40, 2)}));
+    writeBytes(file("type2.dat"), testbytes::join({consoleBlock(0, 0, 0), consoleBlock(0, 0, 0, {}, 0, 0x3F40, 2)}));
 
     d.importDataFile(file("type2.dat"));
     d.txtImportFile()->clear();
@@ -159,7 +159,7 @@ TEST_F(ImportDialog, ExportThenImportGivesBackEveryLampByteForByte)
     const rig::Lamp all[] = {alpha, bravo, charlie};
     for (int i = 0; i < 3; ++i)
         rig::writeLampFile(toPath(lamps.filePath(QStringLiteral("%1.lmp").arg(i))), all[i]);
-    writeAll(file("showttl.dat"), {'x'});
+    writeBytes(file("showttl.dat"), {'x'});
     state.AppPath = toPath(dir.path());
     fake.settings[QStringLiteral("Export source path")] = lamps.path();
     frmExport exporter(state.AppPath, fake);

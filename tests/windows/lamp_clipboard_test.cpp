@@ -13,45 +13,21 @@ namespace {
 
 constexpr int PanCoarse = 1, PanFine = 2, Gobo1 = 13, Zoom = 18, Dimmer = 21;
 
-rig::Lamp lampWith(std::initializer_list<int> functions)
-{
-    rig::Lamp lamp = rig::newLamp();
-    lamp.LampName.assign("Spot");
-    lamp.NumberChannel = lamp.NumberChannelCopy = static_cast<std::uint8_t>(functions.size());
-    std::size_t c = 0;
-    for (const int function : functions) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(function);
-        lamp.Channel[c].Palette = static_cast<std::int16_t>(1 + c % 5);
-        lamp.Channel[c].Step = static_cast<std::uint8_t>(10 * (c + 1));
-        ++c;
-    }
-    return lamp;
-}
-
 // The active main window; lamp windows opened from files, the clipboard empty at the start.
 class LampClipboardTest : public ShellTest {
 protected:
     LampClipboardTest() { QGuiApplication::clipboard()->clear(); }
 
-    frmDocument* openLamp(const char* name, const rig::Lamp& lamp)
-    {
-        rig::writeLampFile(toPath(file(name)), lamp);
-        openFile(file(name));
-        auto* w = dynamic_cast<frmDocument*>(main.activeDocument());
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
     void activate(frmDocument* w) { main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget())); }
-    static QTableView* grid(frmDocument* w) { return w->findChild<QTableView*>("grdChannels"); }
     // Channel rows `first` to `last` (from 1) chosen in the grid, which has the focus, and
     // the current cell on the first.
     static void chooseRows(frmDocument* w, int first, int last)
     {
-        grid(w)->setFocus();
-        QAbstractItemModel* model = grid(w)->model();
-        grid(w)->setCurrentIndex(model->index(first - 1, 0));
-        grid(w)->selectionModel()->select(QItemSelection(model->index(first - 1, 0), model->index(last - 1, 2)),
-                                          QItemSelectionModel::ClearAndSelect);
+        channelGrid(w)->setFocus();
+        QAbstractItemModel* model = channelGrid(w)->model();
+        channelGrid(w)->setCurrentIndex(model->index(first - 1, 0));
+        channelGrid(w)->selectionModel()->select(QItemSelection(model->index(first - 1, 0), model->index(last - 1, 2)),
+                                                 QItemSelectionModel::ClearAndSelect);
     }
     static void setRowsOnClipboard(const QByteArray& bytes)
     {
@@ -63,12 +39,13 @@ protected:
 
 TEST_F(LampClipboardTest, RowsCopiedInOneLampWindowPasteIntoAnotherWithTheirWheelSlots)
 {
-    rig::Lamp source = lampWith({PanCoarse, PanFine, Gobo1, Zoom, Dimmer});
+    rig::Lamp source =
+        rig::test::lampOf("Spot", {{1, PanCoarse, 10}, {2, PanFine, 20}, {3, Gobo1, 30}, {4, Zoom, 40}, {5, Dimmer, 50}});
     source.WheelFunction[4] = PanFine;
     source.Wheel[4].WheelName.assign("Fine");
     source.WheelFunction[5] = Gobo1;
     source.Wheel[5].WheelName.assign("Gobos");
-    rig::Lamp target = lampWith({Dimmer, 0});
+    rig::Lamp target = rig::test::lampWithFunctions({Dimmer, 0});
     target.Wheel[0].WheelName.assign("Keep");  // a named slot is not free, even without a function
     target.WheelFunction[1] = Gobo1;           // left over from an earlier function: renamed, reused
     frmDocument* from = openLamp("spot.lmp", source);
@@ -99,15 +76,15 @@ TEST_F(LampClipboardTest, RowsCopiedInOneLampWindowPasteIntoAnotherWithTheirWhee
     EXPECT_EQ(pasted.Wheel[2].WheelName.str(), "Fine        ");
     EXPECT_EQ(pasted.WheelFunction[3], 0) << "Zoom had no slot to bring";
     EXPECT_EQ(to->findChild<QLineEdit*>("txtNoChannels")->text(), "4");
-    EXPECT_EQ(grid(to)->model()->index(3, 0).data().toString(), "Zoom");
+    EXPECT_EQ(channelGrid(to)->model()->index(3, 0).data().toString(), "Zoom");
     EXPECT_EQ(to->findChild<QComboBox*>("cmbWheel2")->currentText(), "Pan Fine");
-    EXPECT_EQ(grid(to)->selectionModel()->selectedRows(2).size(), 3) << "the pasted rows are chosen";
+    EXPECT_EQ(channelGrid(to)->selectionModel()->selectedRows(2).size(), 3) << "the pasted rows are chosen";
 
     const Bytes after = imageOf(pasted);
     EXPECT_EQ(action("mnuEditUndo")->text(), "&Undo Paste Channels");
     choose("mnuEditUndo");
     EXPECT_EQ(imageOf(to->lamp()), imageOf(target));
-    EXPECT_EQ(grid(to)->model()->rowCount(), 2);
+    EXPECT_EQ(channelGrid(to)->model()->rowCount(), 2);
     choose("mnuEditRedo");
     EXPECT_EQ(imageOf(to->lamp()), after);
 
@@ -128,12 +105,12 @@ TEST_F(LampClipboardTest, RowsCopiedInOneLampWindowPasteIntoAnotherWithTheirWhee
 
 TEST_F(LampClipboardTest, PastesThatWouldBreakTheLampOrComeFromElsewhereAreRefusedWithAMessage)
 {
-    frmDocument* from = openLamp("spot.lmp", lampWith({PanFine, Gobo1, Zoom}));
+    frmDocument* from = openLamp("spot.lmp", rig::test::lampWithFunctions({PanFine, Gobo1, Zoom}));
     chooseRows(from, 1, 3);
     choose("mnuEditCopy");
     const QByteArray rows = QGuiApplication::clipboard()->mimeData()->data(frmDocument::rowsMimeType);
 
-    rig::Lamp full = lampWith({});
+    rig::Lamp full = rig::test::lampWithFunctions({});
     full.NumberChannel = 36;
     frmDocument* to = openLamp("full.lmp", full);
     const auto refusedAt = [&](int row) {
@@ -149,7 +126,7 @@ TEST_F(LampClipboardTest, PastesThatWouldBreakTheLampOrComeFromElsewhereAreRefus
     EXPECT_EQ(refusedAt(35), "3 channels pasted from channel 35 would run past channel 36, the last a lamp can have.");
     EXPECT_EQ(fake.messages[0].title, "Paste");
 
-    to = openLamp("zoom.lmp", lampWith({Zoom, 0, 0}));
+    to = openLamp("zoom.lmp", rig::test::lampWithFunctions({Zoom, 0, 0}));
     EXPECT_EQ(refusedAt(2), "The paste would give Zoom to both channel 1 and channel 4; a lamp has each function once.");
 
     // Data from anywhere else is read as carefully as a file.

@@ -1,6 +1,6 @@
 #include "windows/lamp_model.h"
 
-#include "core/lamp.h"
+#include "../common/records.h"
 
 #include <QSignalSpy>
 
@@ -10,15 +10,12 @@ namespace {
 
 using Column = LampModel::Column;
 
+// Functions 1 to 12, steps from 10, palette codes 0 to 8 and round again.
 rig::Lamp twelveChannels()
 {
-    rig::Lamp lamp = rig::newLamp();
-    lamp.NumberChannel = lamp.NumberChannelCopy = 12;
-    for (std::size_t c = 0; c < 12; ++c) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(c + 1);
+    rig::Lamp lamp = rig::test::lampWithFunctions({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 0, 10);
+    for (std::size_t c = 0; c < 12; ++c)
         lamp.Channel[c].Palette = static_cast<std::int16_t>(c % 9);
-        lamp.Channel[c].Step = static_cast<std::uint8_t>(10 + c);
-    }
     return lamp;
 }
 

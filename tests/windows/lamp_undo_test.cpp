@@ -16,25 +16,10 @@ using shell::standardKeys;
 
 constexpr int PanCoarse = 1, PanFine = 2, Gobo1 = 13, Zoom = 18, Dimmer = 21;
 
-void sendFocus(QWidget* widget, QEvent::Type type = QEvent::FocusOut)
-{
-    QFocusEvent event(type, Qt::OtherFocusReason);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
-// A lamp as a file holds it, with named wheel slots and reserved bytes set.
+// A lamp as a file holds it, with a named wheel slot and a reserved byte set.
 rig::Lamp fileLamp(std::initializer_list<int> functions)
 {
-    rig::Lamp lamp = rig::newLamp();
-    lamp.LampName.assign("Spot");
-    lamp.NumberChannel = lamp.NumberChannelCopy = static_cast<std::uint8_t>(functions.size());
-    std::size_t c = 0;
-    for (const int function : functions) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(function);
-        lamp.Channel[c].Palette = 1;
-        lamp.Channel[c].Step = static_cast<std::uint8_t>(c + 1);
-        ++c;
-    }
+    rig::Lamp lamp = rig::test::lampWithFunctions(functions);
     lamp.WheelFunction[0] = PanFine;
     lamp.Wheel[0].WheelName.assign("Fine");
     lamp.ReservedArea2[7] = 0xC3;
@@ -44,30 +29,6 @@ rig::Lamp fileLamp(std::initializer_list<int> functions)
 // The main window, made active, with lamp windows opened from files.
 class LampHistoryTest : public ShellTest {
 protected:
-    frmDocument* openLamp(const char* name, const rig::Lamp& lamp)
-    {
-        rig::writeLampFile(toPath(file(name)), lamp);
-        openFile(file(name));
-        auto* w = dynamic_cast<frmDocument*>(main.activeDocument());
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-
-    template <typename T = QLineEdit>
-    static T* child(frmDocument* w, const char* name)
-    {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static QTableView* grid(frmDocument* w) { return child<QTableView>(w, "grdChannels"); }
-    static QModelIndex at(frmDocument* w, int row, int column) { return grid(w)->model()->index(row - 1, column - 1); }
-    static void clickCell(frmDocument* w, int row, int column)
-    {
-        // Editors closed before are gone first, so that a name finds the open one.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, grid(w)->visualRect(at(w, row, column)).center());
-    }
     static void type(QLineEdit* box, const QString& text)
     {
         box->selectAll();
@@ -93,7 +54,7 @@ TEST_F(LampHistoryTest, EveryKindOfEditIsOneStepThatUndoAndRedoGiveBackByteForBy
     // Leaving a wheel list or a grid editor without a new choice changes nothing: no step.
     sendFocus(child<QComboBox>(w, "cmbWheel0"));
     clickCell(w, 1, 1);
-    sendFocus(grid(w), QEvent::FocusIn);
+    sendFocus(channelGrid(w), QEvent::FocusIn);
     EXPECT_EQ(stack.count(), 0);
 
     const std::vector<std::pair<QString, std::function<void()>>> edits = {
@@ -109,13 +70,13 @@ TEST_F(LampHistoryTest, EveryKindOfEditIsOneStepThatUndoAndRedoGiveBackByteForBy
          [&] {
              clickCell(w, 3, 1);
              child<QComboBox>(w, "cmbEdit")->setCurrentIndex(Zoom);
-             grid(w)->setCurrentIndex(at(w, 1, 1));
+             channelGrid(w)->setCurrentIndex(channelCell(w, 1, 1));
          }},
         {"Palette Type of Channel 1",
          [&] {
              clickCell(w, 1, 2);
              child<QComboBox>(w, "cmbEdit")->setCurrentIndex(4);
-             sendFocus(grid(w), QEvent::FocusIn);
+             sendFocus(channelGrid(w), QEvent::FocusIn);
          }},
         {"Step of Channel 2",
          [&] {
@@ -158,7 +119,7 @@ TEST_F(LampHistoryTest, EveryKindOfEditIsOneStepThatUndoAndRedoGiveBackByteForBy
     EXPECT_EQ(action("mnuEditUndo")->text(), "&Undo");
     EXPECT_EQ(child(w, "txtLampName")->text(), "Spot");
     EXPECT_EQ(child(w, "txtNoChannels")->text(), "4");
-    EXPECT_EQ(at(w, 3, 1).data().toString(), "Gobo 1");
+    EXPECT_EQ(channelCell(w, 3, 1).data().toString(), "Gobo 1");
     EXPECT_EQ(child<QComboBox>(w, "cmbIcon")->currentText(), "Scroller");
     EXPECT_EQ(child(w, "txtWheel2")->text(), "");
 
@@ -182,12 +143,12 @@ TEST_F(LampHistoryTest, ChannelCountStepsBringBackDroppedChannelsAndRepairedStep
     auto* count = child(w, "txtNoChannels");
 
     type(count, "4");
-    ASSERT_EQ(grid(w)->model()->rowCount(), 4);
+    ASSERT_EQ(channelGrid(w)->model()->rowCount(), 4);
     w->undoStack().undo();
     EXPECT_EQ(imageOf(w->lamp()), opened);
-    EXPECT_EQ(grid(w)->model()->rowCount(), 12);
+    EXPECT_EQ(channelGrid(w)->model()->rowCount(), 12);
     EXPECT_EQ(count->text(), "12");
-    EXPECT_EQ(at(w, 12, 1).data().toString(), "Dimmer");
+    EXPECT_EQ(channelCell(w, 12, 1).data().toString(), "Dimmer");
 
     type(count, "24");
     EXPECT_EQ(w->lamp().Channel[20].Step, 1);
@@ -229,14 +190,14 @@ TEST_F(LampHistoryTest, TheKeysActOnTheLampWhereverTheFocusIsUnlessABoxHoldsItsO
     // Committed typing is the lamp's step: the box keeps no undo of its own.
     type(name, "Beam");
     EXPECT_FALSE(name->isUndoAvailable());
-    for (QWidget* focus : {static_cast<QWidget*>(count), static_cast<QWidget*>(grid(w)), static_cast<QWidget*>(name)}) {
+    for (QWidget* focus : {static_cast<QWidget*>(count), static_cast<QWidget*>(channelGrid(w)), static_cast<QWidget*>(name)}) {
         focus->setFocus();
         undoKey(focus);
     }
     EXPECT_EQ(imageOf(w->lamp()), imageOf(fileLamp({PanCoarse, Dimmer})));
     EXPECT_FALSE(w->changed());
     for (int i = 0; i < 2; ++i)
-        redoKey(grid(w));
+        redoKey(channelGrid(w));
     EXPECT_EQ(w->lamp().LampName.str(), "Beam            ");
     EXPECT_EQ(name->text(), "Beam");
 }
@@ -247,7 +208,7 @@ TEST_F(LampHistoryTest, UndoingBackToTheSavedLampClosesQuietlyAndPastItAsks)
     ASSERT_NE(w, nullptr);
     type(child(w, "txtLampName"), "Saved");
     choose("mnuFileSave");
-    const Bytes saved = readAll(file("spot.lmp"));
+    const Bytes saved = readBytes(file("spot.lmp"));
     EXPECT_FALSE(w->changed());
 
     type(child(w, "txtNoChannels"), "5");
@@ -259,7 +220,7 @@ TEST_F(LampHistoryTest, UndoingBackToTheSavedLampClosesQuietlyAndPastItAsks)
     choose("mnuEditRedo");
     EXPECT_TRUE(w->close());
     EXPECT_TRUE(fake.messages.empty());
-    EXPECT_EQ(readAll(file("spot.lmp")), saved);
+    EXPECT_EQ(readBytes(file("spot.lmp")), saved);
 
     w = openLamp("spot.lmp", rig::readLampFile(toPath(file("spot.lmp"))));
     type(child(w, "txtLampName"), "Other");

@@ -18,34 +18,12 @@ using ui::Icon;
 
 constexpr int PanCoarse = 1, PanFine = 2, Gobo1 = 13, Zoom = 18, Dimmer = 21;
 
-void sendFocus(QWidget* widget, QEvent::Type type = QEvent::FocusOut)
-{
-    QFocusEvent event(type, Qt::OtherFocusReason);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
-QStringList itemsOf(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
-
-// A lamp as a file would hold it: counts and steps consistent, so opening changes nothing.
+// A lamp as a file would hold it (counts and steps consistent, so opening changes
+// nothing) with a reserved byte set, which must ride along unchanged.
 rig::Lamp fileLamp(std::initializer_list<int> functions)
 {
-    rig::Lamp lamp = rig::newLamp();
-    lamp.LampName.assign("Spot");
-    lamp.NumberChannel = lamp.NumberChannelCopy = static_cast<std::uint8_t>(functions.size());
-    std::size_t c = 0;
-    for (int function : functions) {
-        lamp.Channel[c].Function = static_cast<std::int16_t>(function);
-        lamp.Channel[c].Palette = 1;
-        lamp.Channel[c].Step = static_cast<std::uint8_t>(c + 1);
-        ++c;
-    }
-    lamp.ReservedArea1[5] = 0xA5;  // reserved bytes ride along unchanged
+    rig::Lamp lamp = rig::test::lampWithFunctions(functions);
+    lamp.ReservedArea1[5] = 0xA5;
     return lamp;
 }
 
@@ -73,24 +51,10 @@ protected:
         return w;
     }
 
-    template <typename T = QLineEdit>
-    static T* child(frmDocument* w, const char* name)
-    {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static QTableView* grid(frmDocument* w) { return child<QTableView>(w, "grdChannels"); }
-    static int rows(frmDocument* w) { return grid(w)->model()->rowCount(); }
-    static QModelIndex at(frmDocument* w, int row, int column) { return grid(w)->model()->index(row - 1, column - 1); }
-    // Row and column as the user counts them: channel rows from 1, columns 1 to 3.
-    static void clickCell(frmDocument* w, int row, int column)
-    {
-        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, grid(w)->visualRect(at(w, row, column)).center());
-    }
+    static int rows(frmDocument* w) { return channelGrid(w)->model()->rowCount(); }
     static QString cell(frmDocument* w, int row, int column)
     {
-        const QModelIndex index = at(w, row, column);
+        const QModelIndex index = channelCell(w, row, column);
         return index.isValid() ? index.data().toString() : QStringLiteral("<no cell>");
     }
 
@@ -130,7 +94,7 @@ TEST_F(LampWindow, NewLampShowsOneChannelAndIsSavedOnClose)
                         ' ',  ' ',  ' ', ' ', ' ', ' ', 0x00, 0x01, 0x01};
     std::copy(head.begin(), head.end(), expected.begin());
     expected[795] = 0x01;  // step of channel 1
-    EXPECT_EQ(readAll(path("New Lamp.lmp")), expected);
+    EXPECT_EQ(readBytes(path("New Lamp.lmp")), expected);
 }
 
 TEST_F(LampWindow, OpenedLampClosesWithoutAskingAndKeepsEveryByte)
@@ -187,9 +151,9 @@ TEST_F(LampWindow, PickedFunctionReachesTheWheelListsOnEveryCommitPath)
         ASSERT_TRUE(editor->isVisible());
         editor->setCurrentIndex(PanFine);
         if (leave == 0)
-            grid(w)->setCurrentIndex(at(w, 1, 1));
+            channelGrid(w)->setCurrentIndex(channelCell(w, 1, 1));
         else
-            sendFocus(leave == 1 ? static_cast<QWidget*>(editor) : grid(w),
+            sendFocus(leave == 1 ? static_cast<QWidget*>(editor) : channelGrid(w),
                       leave == 1 ? QEvent::FocusOut : QEvent::FocusIn);
         EXPECT_FALSE(editor->isVisible()) << leave;
         EXPECT_EQ(w->lamp().Channel[2].Function, PanFine) << leave;
@@ -203,11 +167,11 @@ TEST_F(LampWindow, OneClickOrADoubleClickLeavesTheListEditorOpenOnItsCell)
 {
     frmDocument* w = window("three.lmp", fileLamp({PanCoarse, 0, Dimmer}));
     const auto openOn = [w](int row, int column) {
-        auto* editor = qobject_cast<QComboBox*>(grid(w)->indexWidget(at(w, row, column)));
+        auto* editor = qobject_cast<QComboBox*>(channelGrid(w)->indexWidget(channelCell(w, row, column)));
         return editor != nullptr && editor->isVisible() ? editor : nullptr;
     };
     const auto userClickCell = [w](int row, int column, bool doubleClick = false) {
-        userClick(grid(w)->viewport(), grid(w)->visualRect(at(w, row, column)).center(), Qt::LeftButton,
+        userClick(channelGrid(w)->viewport(), channelGrid(w)->visualRect(channelCell(w, row, column)).center(), Qt::LeftButton,
                   doubleClick);
     };
     for (int column : {1, 2}) {
@@ -234,7 +198,7 @@ TEST_F(LampWindow, OneClickOrADoubleClickLeavesTheListEditorOpenOnItsCell)
     QComboBox* palette = openOn(3, 2);
     ASSERT_NE(palette, nullptr);
     palette->setCurrentIndex(4);
-    grid(w)->setFocus();
+    channelGrid(w)->setFocus();
     EXPECT_EQ(w->lamp().Channel[2].Palette, 4);
     EXPECT_EQ(w->lamp().Channel[0].Function, PanCoarse) << "clicks alone change nothing";
 }
@@ -246,8 +210,8 @@ TEST_F(LampWindow, StepAndPaletteEditorsTakeOnlyWhatFits)
     frmDocument* w = window("two.lmp", lamp);
 
     // A key typed on the grid opens the step editor without typing itself into it.
-    grid(w)->setCurrentIndex(at(w, 1, 3));
-    QTest::keyClick(grid(w), Qt::Key_7);
+    channelGrid(w)->setCurrentIndex(channelCell(w, 1, 3));
+    QTest::keyClick(channelGrid(w), Qt::Key_7);
     auto* step = child<QLineEdit>(w, "txtEdit");
     ASSERT_TRUE(step != nullptr && step->isVisible());
     EXPECT_EQ(step->text(), "1");
@@ -300,7 +264,7 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
 {
     const QString existing = saveLamp("existing.lmp", fileLamp({Zoom}));
     frmDocument* w = window("orig.lmp", fileLamp({PanCoarse}));
-    const Bytes before = readAll(existing), origBefore = readAll(path("orig.lmp"));
+    const Bytes before = readBytes(existing), origBefore = readBytes(path("orig.lmp"));
     child(w, "txtLampName")->setText(QStringLiteral("Edited"));
     // A bare name gets the extension that Open looks for.
     fake.fileAnswers = {existing, path("copy")};
@@ -309,7 +273,7 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
     ASSERT_EQ(fake.messages.size(), 1U);
     expectMessage(fake.messages[0], "File " + existing + " exists\r\nDo you wish to overwrite it?",
                   QStringLiteral("Lamp file exists"), Icon::Question, ui::Buttons::YesNo);
-    EXPECT_EQ(readAll(existing), before);
+    EXPECT_EQ(readBytes(existing), before);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("orig.lmp"));
     EXPECT_TRUE(w->changed());
 
@@ -320,7 +284,7 @@ TEST_F(LampWindow, SaveAsMovesTheLampToTheNewFileOnlyWhenItSucceeds)
     // The next Save writes the copy, not the file the lamp came from.
     child(w, "txtLampName")->setText(QStringLiteral("Again"));
     w->File_Save();
-    EXPECT_EQ(readAll(path("orig.lmp")), origBefore);
+    EXPECT_EQ(readBytes(path("orig.lmp")), origBefore);
     EXPECT_EQ(rig::readLampFile(toPath(path("copy.lmp"))).LampName.str(), "Again           ");
     EXPECT_FALSE(QFile::exists(path("copy")));
 
@@ -359,7 +323,7 @@ TEST_F(LampWindow, VerifyReportsEachFindingThenTheOutcome)
 TEST_F(LampWindow, EditsMadeOnTheModelShowInEveryControl)
 {
     frmDocument* w = window("spot.lmp", fileLamp({PanCoarse, Gobo1, Dimmer}));
-    auto* model = qobject_cast<LampModel*>(grid(w)->model());
+    auto* model = qobject_cast<LampModel*>(channelGrid(w)->model());
     ASSERT_NE(model, nullptr);
 
     model->setName(QStringLiteral("Wash"));

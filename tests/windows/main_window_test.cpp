@@ -438,7 +438,7 @@ TEST_F(MainWindow, AboutBoxShowsNameAndBuildModallyOverTheMainWindowUntilOk)
         ASSERT_NE(about, nullptr);
         inspected = true;
         EXPECT_EQ(about->parentWidget(), &main);
-        EXPECT_EQ(about->lblBuild()->text(), "Build 1.0.19");
+        EXPECT_EQ(about->lblBuild()->text(), "Build " RIGSMITH_TEST_VERSION);
 
         QTest::mouseClick(about->cmdOK(), Qt::LeftButton);
         EXPECT_EQ(about->result(), QDialog::Accepted);

@@ -22,8 +22,8 @@ class OpenFiles : public ShellTest {
 protected:
     OpenFiles()
     {
-        writeAll(file("spot.lmp"), imageOf(namedLamp("Spot", 3)));
-        writeAll(file("wash.lmp"), imageOf(namedLamp("Wash", 2)));
+        writeBytes(file("spot.lmp"), imageOf(namedLamp("Spot", 3)));
+        writeBytes(file("wash.lmp"), imageOf(namedLamp("Wash", 2)));
         rig::StagePatch patch;
         patch.lmpLamps[0] = namedLamp("Spot", 3);
         rig::writePatchFile(toPath(file("show.pat")), patch);
@@ -102,7 +102,7 @@ TEST(CommandLine, FilesBecomeAbsoluteAndOnlyHelpVersionAndDoubleDashAreOptions)
     };
     ASSERT_TRUE(answer({"spot.lmp", "--help"}).has_value());
     EXPECT_EQ(answer({"-h"})->text.rfind("Usage: rigsmith", 0), 0U);
-    EXPECT_EQ(answer({"--version"})->text, "rigsmith 1.0.19\n");
+    EXPECT_EQ(answer({"--version"})->text, "rigsmith " RIGSMITH_TEST_VERSION "\n");
     EXPECT_FALSE(answer({"spot.lmp"}).has_value());
     EXPECT_FALSE(answer({"--", "--help"}).has_value());  // a file named --help
 }
@@ -162,7 +162,7 @@ TEST_F(OpenFiles, RecentListKeepsTheLastFourOpenedOrSavedAndSurvivesARestart)
     // The next start shows the same list; two files of one name show their folders.
     const QString other = dir.filePath("other/wash.lmp");
     ASSERT_TRUE(QDir(dir.path()).mkdir("other"));
-    writeAll(other, imageOf(namedLamp("Wash 2")));
+    writeBytes(other, imageOf(namedLamp("Wash 2")));
     fake.settings["Recent files"].prepend(other + "\n");  // five, as if written elsewhere
     frmMain restarted(state, fake);
     QStringList captions;

@@ -1,7 +1,7 @@
 // The stage screen's patch sheet: its File menu items, the PDF's save dialog, the print
 // dialog, and the sheet itself, which is the command line's for the same file.
 #include "../common/pdf_sheets.h"
-#include "cli_runner.h"
+#include "../common/cli_run.h"
 #include "shell_fixture.h"
 #include "windows/frmStageScreen.h"
 
@@ -14,6 +14,8 @@
 
 namespace {
 
+using rig::test::CliRun;
+using rig::test::runCommandLine;
 using testpdf::pdfPages;
 
 class PatchSheetWindow : public ShellTest {
@@ -42,9 +44,9 @@ protected:
     static rig::StagePatch clashingPatch()
     {
         rig::StagePatch patch;
-        testpdf::putLampType(patch, 2, "Profile", {{4, 21}, {3, 7}});
-        patch.patchEntries[0] = testpdf::placedLamp(2, 1, 40, 3, 4);
-        patch.patchEntries[1] = testpdf::placedLamp(2, 2, 41, 3, 5);
+        rig::test::putLampType(patch, 2, "Profile", {{4, 21}, {3, 7}});
+        patch.patchEntries[0] = rig::test::placedLamp(2, 1, 40, 3, 4);
+        patch.patchEntries[1] = rig::test::placedLamp(2, 2, 41, 3, 5);
         return patch;
     }
 
@@ -93,14 +95,14 @@ TEST_F(PatchSheetWindow, ThePdfIsTheCommandLinesSheetUnderANameTheDialogProposes
     EXPECT_EQ(sheet, commandLineSheet(patchFile));
 
     // An existing file is replaced only when the user says so.
-    const Bytes written = readAll(file("crew.pdf"));
+    const Bytes written = readBytes(file("crew.pdf"));
     fake.fileAnswers = {file("crew.pdf")};
     fake.answers = {ui::Answer::No};
     choose("mnuFileExportSheet");
     ASSERT_EQ(fake.messages.size(), 1u);
     expectMessage(fake.messages[0], "File " + file("crew.pdf") + " exists\r\nDo you wish to overwrite it?",
                   "Patch sheet file exists", ui::Icon::Question, ui::Buttons::YesNo);
-    EXPECT_EQ(readAll(file("crew.pdf")), written);
+    EXPECT_EQ(readBytes(file("crew.pdf")), written);
 
     // A folder that is not there: the failure is said, and nothing is left behind.
     fake.fileAnswers = {file("gone/crew.pdf")};
@@ -113,17 +115,13 @@ TEST_F(PatchSheetWindow, ThePdfIsTheCommandLinesSheetUnderANameTheDialogProposes
 TEST_F(PatchSheetWindow, UnsavedChangesAreSaidAndDatedByThePrinting)
 {
     openFile(writePatch("show.pat", clashingPatch()));
-    {
-        QFile patchFile(file("show.pat"));
-        ASSERT_TRUE(patchFile.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(patchFile.setFileTime(QDateTime(QDate(2021, 3, 4), QTime(5, 6)), QFileDevice::FileModificationTime));
-    }
+    rig::test::setModificationTime(file("show.pat"), QDateTime(QDate(2021, 3, 4), QTime(5, 6)));
     main.stageScreen(false)->setChanged(true);
     fake.fileAnswers = {file("changed.pdf")};
     choose("mnuFileExportSheet");
     const std::vector<QStringList> sheet = pdfPages(file("changed.pdf"));
     ASSERT_FALSE(sheet.empty());
-    EXPECT_TRUE(sheet[0][0].startsWith("show.pat (unsaved changes) Rigsmith ")) << sheet[0][0].toStdString();
+    EXPECT_TRUE(sheet[0][0].startsWith("show.pat (unsaved changes) Rigsmith " RIGSMITH_TEST_VERSION)) << sheet[0][0].toStdString();
     EXPECT_FALSE(sheet[0][1].startsWith("2021-03-04")) << sheet[0][1].toStdString();
 }
 

@@ -216,20 +216,20 @@ TEST_F(StageScreenTest, LampsOutsideTheGridAreNamedOnceWhenThePatchIsRead)
 TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAsksBeforeReplacingAndSaveFollowsIt)
 {
     place(2, 2);
-    const Bytes before = readAll(file("first.pat"));
+    const Bytes before = readBytes(file("first.pat"));
     fake.fileAnswers = {file("first.pat")};
     fake.answers = {ui::Answer::No};
     s->File_Save_As();
     ASSERT_EQ(fake.messages.size(), 1U);
     expectMessage(fake.messages[0], "File " + file("first.pat") + " exists\r\nDo you wish to overwrite it?",
                   "Stage patch file exists", ui::Icon::Question, ui::Buttons::YesNo);
-    EXPECT_EQ(readAll(file("first.pat")), before);
+    EXPECT_EQ(readBytes(file("first.pat")), before);
     EXPECT_TRUE(s->isChanged());
 
     fake.fileAnswers = {file("myshow"), file("first.pat")};
     fake.answers = {ui::Answer::Yes};
     s->File_Save_As();
-    EXPECT_EQ(readAll(file("myshow.pat")), patchBytes());
+    EXPECT_EQ(readBytes(file("myshow.pat")), patchBytes());
     EXPECT_FALSE(QFile::exists(file("myshow")));
     EXPECT_EQ(s->fileName(), file("myshow.pat"));
     EXPECT_FALSE(s->isChanged());
@@ -245,9 +245,9 @@ TEST_F(StageScreenTest, SaveAsGivesABareNameItsExtensionAsksBeforeReplacingAndSa
     EXPECT_EQ(s->textMatrix(7, 2), "2.37.37\r\nBeam            ");
     s->File_Save();
     EXPECT_FALSE(s->isChanged());
-    EXPECT_EQ(readAll(file("myshow.pat")), patchBytes());
+    EXPECT_EQ(readBytes(file("myshow.pat")), patchBytes());
     s->File_Save_As();
-    EXPECT_EQ(readAll(file("first.pat")), patchBytes());
+    EXPECT_EQ(readBytes(file("first.pat")), patchBytes());
     EXPECT_EQ(fake.messages.size(), 2U);
 }
 
@@ -302,14 +302,14 @@ TEST_F(StageScreenTest, NewStagePatchStartsEmptyWithoutAFileNameAfterAskingAbout
     EXPECT_EQ(s->fileName(), QString());
 
     // The first Save asks for a name; the file the screen showed before is left alone.
-    const Bytes first = readAll(file("first.pat"));
+    const Bytes first = readBytes(file("first.pat"));
     place(3, 3);
     fake.fileAnswers = {file("second.pat")};
     choose("mnuFileSave");
     ASSERT_FALSE(fake.fileCalls.empty());
     EXPECT_TRUE(fake.fileCalls.back().save);
-    EXPECT_EQ(readAll(file("second.pat")), patchBytes());
-    EXPECT_EQ(readAll(file("first.pat")), first);
+    EXPECT_EQ(readBytes(file("second.pat")), patchBytes());
+    EXPECT_EQ(readBytes(file("first.pat")), first);
     EXPECT_TRUE(s->textMatrix(3, 3).startsWith("1.25.25"));
 
     // An unchanged patch is replaced without a question, and a closed screen comes back.

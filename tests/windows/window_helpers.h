@@ -1,20 +1,27 @@
 #pragma once
 
+// What the window tests share besides tests/common: the scripted ui, user actions on
+// widgets, and a shown main window.
+
+#include "../common/qt_helpers.h"
+#include "../common/records.h"
 #include "fake_ui.h"
-#include "core/lamp.h"
 #include "core/app_state.h"
 #include "shell/frmMain.h"
+#include "windows/frmDocument.h"
 #include "qtcore/file_names.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
-#include <QFile>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,39 +31,12 @@
 #include <string>
 #include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
-
+using rig::test::Bytes;
+using rig::test::imageOf;
+using rig::test::namedLamp;
+using rig::test::readBytes;
+using rig::test::writeBytes;
 using rig::toPath;
-
-inline Bytes readAll(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray data = file.readAll();
-    return Bytes(data.begin(), data.end());
-}
-
-inline void writeAll(const QString& path, const Bytes& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-}
-
-inline Bytes imageOf(const rig::Lamp& lamp)
-{
-    const rig::LampImage image = rig::encodeLamp(lamp);
-    return Bytes(image.begin(), image.end());
-}
-
-inline rig::Lamp namedLamp(const char* name, std::uint8_t channels = 1)
-{
-    rig::Lamp lamp = rig::newLamp();
-    lamp.LampName.assign(name);
-    lamp.NumberChannel = channels;
-    return lamp;
-}
 
 // A recorded message box, every field of it.
 inline void expectMessage(const FakeUi::Message& m, const QString& text, const QString& title, ui::Icon icon,
@@ -129,6 +109,44 @@ inline Qt::DropAction dragAndDrop(QWidget* target, QPoint at, const QMimeData& d
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
+// The named child of `w`; a missing one fails the test.
+template <typename T = QLineEdit>
+T* child(QWidget* w, const char* name)
+{
+    T* found = w->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+inline QStringList itemsOf(const QComboBox* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items << list->itemText(i);
+    return items;
+}
+
+// Focus given to or taken from `widget`, as when the user moves on.
+inline void sendFocus(QWidget* widget, QEvent::Type type = QEvent::FocusOut)
+{
+    QFocusEvent event(type, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// A lamp window's channel grid; its rows and columns counted from 1, as the user counts them.
+inline QTableView* channelGrid(QWidget* lampWindow) { return child<QTableView>(lampWindow, "grdChannels"); }
+inline QModelIndex channelCell(QWidget* lampWindow, int row, int column)
+{
+    return channelGrid(lampWindow)->model()->index(row - 1, column - 1);
+}
+inline void clickCell(QWidget* lampWindow, int row, int column)
+{
+    // Editors closed before are gone first, so that a name finds the open one.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTableView* grid = channelGrid(lampWindow);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(channelCell(lampWindow, row, column)).center());
+}
+
 // A shown main window with a fresh program state, the scripted ui and a scratch folder.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -153,6 +171,16 @@ protected:
     {
         fake.fileAnswers = {path};
         choose("mnuFileOpen");
+    }
+
+    // `lamp` saved as `name` in the scratch folder and opened: the lamp window it opened in.
+    frmDocument* openLamp(const char* name, const rig::Lamp& lamp)
+    {
+        rig::writeLampFile(toPath(file(name)), lamp);
+        openFile(file(name));
+        auto* w = dynamic_cast<frmDocument*>(main.activeDocument());
+        EXPECT_NE(w, nullptr) << name;
+        return w;
     }
 
     QTemporaryDir dir;

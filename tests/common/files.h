@@ -1,6 +1,12 @@
 #pragma once
 
+// Scratch folders, whole-file reads and writes, and the error a call throws: the file
+// helpers every test folder shares. Standard C++ only, so the core tests build without
+// Qt; tests/common/qt_helpers.h adds the same reads and writes by QString name.
+
 #include "base/rig_error.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +19,8 @@
 #include <vector>
 
 namespace rig::test {
+
+using Bytes = std::vector<std::uint8_t>;
 
 // A fresh folder per test, removed with everything in it afterwards.
 class TempDir final {
@@ -29,6 +37,8 @@ public:
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
     [[nodiscard]] std::string file(const std::string& name) const { return (m_path / name).string(); }
     [[nodiscard]] std::vector<std::string> names() const
@@ -43,22 +53,28 @@ private:
     std::filesystem::path m_path;
 };
 
-inline std::vector<std::uint8_t> readBytes(const std::string& path)
+// The whole file; empty when there is none, so that a file that should not be there
+// compares unequal to any content.
+inline Bytes readBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+// Replaces the file with exactly `bytes`; a write that fails fails the test.
+inline void writeBytes(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out)
+        ADD_FAILURE() << "cannot write the test file " << path;
 }
 
 // Non-zero bytes that differ from their neighbours, so a shifted or dropped field shows up.
-inline std::vector<std::uint8_t> patternBytes(std::size_t size, unsigned seed)
+inline Bytes patternBytes(std::size_t size, unsigned seed)
 {
-    std::vector<std::uint8_t> bytes(size);
+    Bytes bytes(size);
     for (std::size_t i = 0; i < size; ++i)
         bytes[i] = static_cast<std::uint8_t>((i * 7 + seed) % 251 + 1);
     return bytes;
