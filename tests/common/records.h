@@ -5,6 +5,7 @@
 // of the encoders, are in console_bytes.h.
 
 #include "core/fixture_description.h"
+#include "core/fixture_mapping.h"
 #include "core/lamp.h"
 #include "core/stage_patch.h"
 
@@ -61,6 +62,15 @@ inline std::vector<int> functionsOf(const Lamp& lamp)
     for (std::size_t c = 0; c < lamp.usedChannels(); ++c)
         codes.push_back(lamp.Channel[c].Function);
     return codes;
+}
+
+// The notes of a conversion, one "channel text" line each, as one list to compare.
+inline std::vector<std::string> noteLines(const std::vector<FixtureNote>& notes)
+{
+    std::vector<std::string> lines;
+    for (const FixtureNote& note : notes)
+        lines.push_back(std::to_string(note.channel) + " " + note.text);
+    return lines;
 }
 
 inline std::vector<std::uint8_t> imageOf(const Lamp& lamp)

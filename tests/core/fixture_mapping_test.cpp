@@ -237,18 +237,15 @@ TEST(FixtureMapping, WheelNamesFitAreDistinctAndNoted)
     for (const std::string& name : names)
         EXPECT_LE(name.size(), 12u) << name;
 
-    std::vector<std::string> texts;
-    for (const rig::FixtureNote& note : result.notes)
-        texts.push_back(std::to_string(note.channel) + " " + note.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{
-                         "0 pixel \"A\" is named twice in the matrix; its first place is used",
-                         "1 wheel name shortened to \"Shuttr/Strob\"",
-                         "3 wheel name \"Gobo 2\", as channel 2 is \"Gobo\"",
-                         "4 wheel name shortened to \"ShwMdSpd/Snd\"",
-                         "5 wheel name \"ShwMdSpd/Sn2\", as channel 4 is \"ShwMdSpd/Snd\"",
-                         "6 wheel name \"Gobo 2 2\", as channel 3 is \"Gobo 2\"",
-                         "7 wheel name shortened to \"Prism1 Index\"",
-                     }));
+    EXPECT_EQ(rig::test::noteLines(result.notes), (std::vector<std::string>{
+        "0 pixel \"A\" is named twice in the matrix; its first place is used",
+        "1 wheel name shortened to \"Shuttr/Strob\"",
+        "3 wheel name \"Gobo 2\", as channel 2 is \"Gobo\"",
+        "4 wheel name shortened to \"ShwMdSpd/Snd\"",
+        "5 wheel name \"ShwMdSpd/Sn2\", as channel 4 is \"ShwMdSpd/Snd\"",
+        "6 wheel name \"Gobo 2 2\", as channel 3 is \"Gobo 2\"",
+        "7 wheel name shortened to \"Prism1 Index\"",
+    }));
     EXPECT_EQ(result.notes.front().about, rig::FixtureNote::About::Reading);
     EXPECT_EQ(rig::channelsWithoutFunction(result.notes), 0u);
 }

@@ -26,6 +26,20 @@ protected:
     }
 
     QList<QMdiSubWindow*> windows() const { return main.mdiArea()->subWindowList(); }
+
+    // Save proposes `proposed`, the lamp's short name, and writes the lamp the command
+    // line writes for the same definition and mode, byte for byte.
+    void expectSavedAsTheCommandLineWrites(const QString& definition, const char* mode, const char* proposed)
+    {
+        fake.fileAnswers.push_back(file("window.lmp"));
+        const std::size_t asked = fake.fileCalls.size();
+        choose("mnuFileSave");
+        ASSERT_EQ(fake.fileCalls.size(), asked + 1);
+        EXPECT_EQ(QFileInfo(fake.fileCalls.back().request.fileName).fileName(), proposed);
+        ASSERT_EQ(runCommandLine({"fixture", definition, "--mode", mode, "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
+        EXPECT_EQ(readBytes(file("window.lmp")).size(), rig::lampImageSize);
+        EXPECT_EQ(readBytes(file("window.lmp")), readBytes(file("cli.lmp")));
+    }
 };
 
 // The window's lamp must be the command line's, byte for byte, for the same file and mode.
@@ -62,15 +76,7 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
               "\nChannel 13 \"Program Speed\": wheel name shortened to \"ProgramSpeed\""
               "\nChannel 16 \"Dimmer\": no free console function for another dimmer, became Aux1");
 
-    // Save proposes the lamp's name.
-    fake.fileAnswers.push_back(file("window.lmp"));
-    choose("mnuFileSave");
-    ASSERT_EQ(fake.fileCalls.size(), 2u);
-    EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot300.lmp");
-
-    ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "2", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
-    EXPECT_EQ(readBytes(file("window.lmp")).size(), rig::lampImageSize);
-    EXPECT_EQ(readBytes(file("window.lmp")), readBytes(file("cli.lmp")));
+    expectSavedAsTheCommandLineWrites(path, "2", "Spot300.lmp");
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
@@ -101,13 +107,7 @@ TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
                                      "\nChannel 9 \"Gobo1PosRotate\": wheel name shortened to \"Gobo1PosRott\""
                                      "\nChannel 10 \"ColorAdd_W\": White has no console function, became Aux1");
 
-    fake.fileAnswers.push_back(file("window.lmp"));
-    choose("mnuFileSave");
-    ASSERT_EQ(fake.fileCalls.size(), 2u);
-    EXPECT_EQ(QFileInfo(fake.fileCalls[1].request.fileName).fileName(), "Spot400.lmp");
-    ASSERT_EQ(runCommandLine({"fixture", path, "--mode", "Standard", "-o", file("cli.lmp")}, dir.path()).status, cli::exitOk);
-    EXPECT_EQ(readBytes(file("window.lmp")).size(), rig::lampImageSize);
-    EXPECT_EQ(readBytes(file("window.lmp")), readBytes(file("cli.lmp")));
+    expectSavedAsTheCommandLineWrites(path, "Standard", "Spot400.lmp");
 
     // An archive without its description is refused in one line by both, naming the format.
     rig::test::writeZip(toPath(file("empty.gdtf")), {{"thumbnail.png", "png"}});

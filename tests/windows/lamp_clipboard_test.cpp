@@ -16,8 +16,6 @@ constexpr int PanCoarse = 1, PanFine = 2, Gobo1 = 13, Zoom = 18, Dimmer = 21;
 // The active main window; lamp windows opened from files, the clipboard empty at the start.
 class LampClipboardTest : public ShellTest {
 protected:
-    LampClipboardTest() { QGuiApplication::clipboard()->clear(); }
-
     void activate(frmDocument* w) { main.mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget())); }
     // Channel rows `first` to `last` (from 1) chosen in the grid, which has the focus, and
     // the current cell on the first.

@@ -4,11 +4,16 @@
 
 #include "ui/document_window.h"
 #include "base/rig_error.h"
+#include "windows/frmStageScreen.h"
+#include "windows/tbxLamps.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMdiArea>
+#include <QMenu>
 #include <QStringList>
+#include <QTableWidget>
 
 #include <optional>
 
@@ -76,4 +81,51 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return static_cast<int>(main.mdiArea()->subWindowList().size());
     }
+};
+
+// ShellTest with first.pat open on the stage screen: lamp types Spot 575 (12 channels)
+// and Wash (5), and a text in entry 51 that nothing may touch.
+class StageScreenCase : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        rig::StagePatch patch;
+        patch.lmpLamps[0] = namedLamp("Spot 575", 12);
+        patch.lmpLamps[1] = namedLamp("Wash", 5);
+        patch.patchEntries[50].EntryText.assign("kept");
+        rig::writePatchFile(toPath(file("first.pat")), patch);
+        openFile(file("first.pat"));
+        ASSERT_NE(s = main.stageScreen(false), nullptr);
+    }
+
+    QWidget* grid() const { return s->grdStageScreen()->viewport(); }
+    Bytes patchBytes() const { return rig::encodePatchFile(state.patch); }
+
+    // Lamp type `slot` dragged from the toolbox onto the cell.
+    void drop(int row, int col, std::int16_t slot = 0)
+    {
+        state.nToolLamp = slot;
+        QMimeData data;
+        data.setData(tbxLamps::mimeType, QByteArray::number(slot));
+        dragAndDrop(grid(), s->cellCentre(row, col), data);
+    }
+    // A drop answered with the automatic patch and OK.
+    void place(int row, int col, std::int16_t slot = 0)
+    {
+        fake.dialogScripts.push_back([](QDialog& d) {
+            click(d, "btnAutoPatch");
+            click(d, "btnOK");
+        });
+        drop(row, col, slot);
+    }
+    // A right click on the cell; its menu answered with the item `choice`, or dismissed.
+    void rightClick(int row, int col, const char* choice)
+    {
+        fake.menuScripts.push_back([choice](QMenu& menu) -> QAction* {
+            return choice ? menu.findChild<QAction*>(QLatin1String(choice)) : nullptr;
+        });
+        QTest::mouseClick(grid(), Qt::RightButton, {}, s->cellCentre(row, col));
+    }
+
+    frmStageScreen* s = nullptr;
 };

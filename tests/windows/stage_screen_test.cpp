@@ -2,7 +2,7 @@
 #include "core/stage_patch.h"
 #include "windows/tbxLamps.h"
 #include "ui/fitted_text.h"
-#include "window_helpers.h"
+#include "shell_fixture.h"
 
 #include <QDialog>
 #include <QFontInfo>
@@ -12,57 +12,20 @@
 
 namespace {
 
-// The main window with first.pat open: lamp types Spot 575 (12 channels) and Wash (5).
-class StageScreenTest : public MainWindowTest {
+// The stage screen with first.pat open (StageScreenCase), opening other patches and
+// moving lamps with the mouse.
+class StageScreenTest : public StageScreenCase {
 protected:
-    void SetUp() override
-    {
-        rig::StagePatch patch;
-        patch.lmpLamps[0] = namedLamp("Spot 575", 12);
-        patch.lmpLamps[1] = namedLamp("Wash", 5);
-        rig::writePatchFile(toPath(file("first.pat")), patch);
-        ASSERT_NE(s = open("first.pat"), nullptr);
-    }
-
     frmStageScreen* open(const char* name)
     {
         openFile(file(name));
         return main.stageScreen(false);
-    }
-
-    QWidget* grid() const { return s->grdStageScreen()->viewport(); }
-    Bytes patchBytes() const { return rig::encodePatchFile(state.patch); }
-
-    void drop(int row, int col, std::int16_t slot = 0)
-    {
-        state.nToolLamp = slot;
-        QMimeData data;
-        data.setData(tbxLamps::mimeType, QByteArray::number(slot));
-        dragAndDrop(grid(), s->cellCentre(row, col), data);
-    }
-    // A drop answered with the automatic patch and OK.
-    void place(int row, int col, std::int16_t slot = 0)
-    {
-        fake.dialogScripts.push_back([](QDialog& d) {
-            click(d, "btnAutoPatch");
-            click(d, "btnOK");
-        });
-        drop(row, col, slot);
-    }
-    void rightClick(int row, int col, const char* choice)
-    {
-        fake.menuScripts.push_back([choice](QMenu& menu) -> QAction* {
-            return choice ? menu.findChild<QAction*>(QLatin1String(choice)) : nullptr;
-        });
-        QTest::mouseClick(grid(), Qt::RightButton, {}, s->cellCentre(row, col));
     }
     void move(int fromRow, int fromCol, int toRow, int toCol)
     {
         QTest::mousePress(grid(), Qt::LeftButton, {}, s->cellCentre(fromRow, fromCol));
         QTest::mouseRelease(grid(), Qt::LeftButton, {}, s->cellCentre(toRow, toCol));
     }
-
-    frmStageScreen* s = nullptr;
 };
 
 TEST_F(StageScreenTest, DropThenPatchAndOkDrawsTheLampAtTheNextAddress)

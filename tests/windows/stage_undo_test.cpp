@@ -19,32 +19,10 @@ namespace {
 
 const QString refusedDrop = "You have attempted to drop a lamp on top of another.\r\rThis is not allowed in Tarsen Rigsmith.";
 
-// The active main window with first.pat open: lamp types Spot 575 (12 channels) and Wash (5).
-class StageHistoryTest : public ShellTest {
+// The stage screen with first.pat open (StageScreenCase) and its undo history.
+class StageHistoryTest : public StageScreenCase {
 protected:
-    void SetUp() override
-    {
-        QGuiApplication::clipboard()->clear();
-        rig::StagePatch patch;
-        patch.lmpLamps[0] = namedLamp("Spot 575", 12);
-        patch.lmpLamps[1] = namedLamp("Wash", 5);
-        patch.patchEntries[50].EntryText.assign("kept");  // never touched by anything here
-        rig::writePatchFile(toPath(file("first.pat")), patch);
-        openFile(file("first.pat"));
-        ASSERT_NE(s = main.stageScreen(false), nullptr);
-    }
-
-    QWidget* grid() const { return s->grdStageScreen()->viewport(); }
-    Bytes patchBytes() const { return rig::encodePatchFile(state.patch); }
     QUndoStack& stack() const { return s->undoStack(); }
-
-    void drop(int row, int col, std::int16_t slot = 0)
-    {
-        state.nToolLamp = slot;
-        QMimeData data;
-        data.setData(tbxLamps::mimeType, QByteArray::number(slot));
-        dragAndDrop(grid(), s->cellCentre(row, col), data);
-    }
     // The properties dialog answered with the automatic patch (or not) and OK or Cancel.
     void answerDialog(bool patch, bool ok, std::function<void(QDialog&)> more = {})
     {
@@ -56,20 +34,6 @@ protected:
             click(d, ok ? "btnOK" : "btnCancel");
         });
     }
-    void place(int row, int col, std::int16_t slot = 0)
-    {
-        answerDialog(true, true);
-        drop(row, col, slot);
-    }
-    void rightClick(int row, int col, const char* choice)
-    {
-        fake.menuScripts.push_back([choice](QMenu& menu) -> QAction* {
-            return choice ? menu.findChild<QAction*>(QLatin1String(choice)) : nullptr;
-        });
-        QTest::mouseClick(grid(), Qt::RightButton, {}, s->cellCentre(row, col));
-    }
-
-    frmStageScreen* s = nullptr;
 };
 
 TEST_F(StageHistoryTest, EveryChangeOfThePatchIsOneStepThatUndoAndRedoGiveBackByteForByte)

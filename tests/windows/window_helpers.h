@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFocusEvent>
@@ -147,11 +148,13 @@ inline void clickCell(QWidget* lampWindow, int row, int column)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(channelCell(lampWindow, row, column)).center());
 }
 
-// A shown main window with a fresh program state, the scripted ui and a scratch folder.
+// A shown main window with a fresh program state, the scripted ui, a scratch folder and
+// an empty clipboard (a case run after another must not find what that one copied).
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
     {
+        QGuiApplication::clipboard()->clear();
         main.setGeometry(100, 80, 1000, 800);
         main.show();
     }
