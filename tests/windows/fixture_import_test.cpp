@@ -147,11 +147,13 @@ TEST_F(FixtureImport, TheLampWindowKeepsTheFixtureChannelsAndNotesWhileItIsOpen)
     QStringList offered;
     fake.menuScripts.push_back([&offered](QMenu& menu) {
         for (const QAction* item : menu.actions())
-            offered << item->objectName() + " " + item->text();
+            if (!item->isSeparator())
+                offered << item->objectName() + " " + item->text();
         return menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes"));
     });
     userClick(grid->viewport(), grid->visualRect(rows->index(2, 1)).center(), Qt::RightButton);
-    EXPECT_EQ(offered, QStringList{"mnuLampFixtureNotes Fixture notes..."});
+    EXPECT_EQ(offered, QStringList({"mnuLampCut Cu&t", "mnuLampCopy &Copy", "mnuLampPaste &Paste",
+                                    "mnuLampFixtureNotes Fixture notes..."}));
     ASSERT_EQ(fake.messages.size(), 2u);
     expectMessage(fake.messages[1], notes, "Fixture notes", ui::Icon::Information);
 
@@ -168,15 +170,21 @@ TEST_F(FixtureImport, TheLampWindowKeepsTheFixtureChannelsAndNotesWhileItIsOpen)
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
-// A lamp of the user's own has no fixture behind it: no tips, and no pop-up menu to show.
+// A lamp of the user's own has no fixture behind it: no tips, and no notes in its pop-up menu.
 TEST_F(FixtureImport, LampsNotMadeFromAFixtureHaveNeitherTipsNorNotes)
 {
     choose("mnuFileNewLamp");
     auto* grid = windows()[0]->findChild<QTableView*>(QStringLiteral("grdChannels"));
     ASSERT_NE(grid, nullptr);
     EXPECT_FALSE(grid->model()->index(0, 0).data(Qt::ToolTipRole).isValid());
+    bool notesOffered = true;
+    fake.menuScripts.push_back([&notesOffered](QMenu& menu) {
+        notesOffered = menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes")) != nullptr;
+        return nullptr;
+    });
     userClick(grid->viewport(), grid->visualRect(grid->model()->index(0, 0)).center(), Qt::RightButton);
-    EXPECT_EQ(fake.menusShown, 0);
+    EXPECT_EQ(fake.menusShown, 1);
+    EXPECT_FALSE(notesOffered);
     EXPECT_EQ(windows()[0]->windowTitle(), "New Lamp");
 }
 
