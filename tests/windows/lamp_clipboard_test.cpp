@@ -106,12 +106,12 @@ TEST_F(LampClipboardTest, RowsCopiedInOneLampWindowPasteIntoAnotherWithTheirWhee
 // the Edit menu would then copy the box's text.
 TEST_F(LampClipboardTest, TheGridsPopUpMenuCopiesTheChosenRows)
 {
-    frmDocument* w = openLamp("spot.lmp", lampWith({PanCoarse, Gobo1, Dimmer}));
+    frmDocument* w = openLamp("spot.lmp", rig::test::lampOf("Spot", {{1, PanCoarse, 10}, {2, Gobo1, 20}, {3, Dimmer, 30}}));
     ASSERT_NE(w, nullptr);
     chooseRows(w, 2, 3);
     w->findChild<QLineEdit*>("txtLampName")->setFocus();
     fake.menuScripts.push_back([](QMenu& menu) { return menu.findChild<QAction*>(QStringLiteral("mnuLampCopy")); });
-    userClick(grid(w)->viewport(), grid(w)->visualRect(grid(w)->model()->index(1, 0)).center(), Qt::RightButton);
+    userClick(channelGrid(w)->viewport(), channelGrid(w)->visualRect(channelCell(w, 2, 1)).center(), Qt::RightButton);
     EXPECT_EQ(fake.menusShown, 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "2\tGobo 1\tBeam\t20\n3\tDimmer\tColour\t30\n");
 }
