@@ -110,7 +110,7 @@ TEST(WriteFileAtomically, FailuresKeepTheOldFileAndLeaveNoTemporary)
 TEST(WriteFileAtomically, KeepsOwnerGroupModeAndOtherHardLinks)
 {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root to give files to another user";
+        GTEST_SKIP() << "needs root: only root can give a file to another user, to see that a save keeps its owner";
     TempDir dir;
     const std::string owned = dir.file("owned.lmp");
     writeBytes(owned, {1});
@@ -137,7 +137,7 @@ TEST(WriteFileAtomically, KeepsOwnerGroupModeAndOtherHardLinks)
 TEST(WriteFileAtomically, AnotherUsersFileAndAFolderThatTakesNoNewFile)
 {
     if (::geteuid() != 0)
-        GTEST_SKIP() << "needs root to run a part as the user nobody";
+        GTEST_SKIP() << "needs root: only root can set up files of two users and then write as the user nobody";
     TempDir dir;
     ASSERT_EQ(::chmod(dir.file("").c_str(), 0755), 0);
     for (const char* folder : {"shared", "locked", "tmp"})

@@ -1,5 +1,7 @@
 #include "core/patch_sheet.h"
 
+#include "../common/records.h"
+
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -9,15 +11,8 @@
 namespace rig {
 namespace {
 
-PatchEntry placed(int lampType, int startDmx, int row, int col)
-{
-    PatchEntry entry;
-    entry.LampType = static_cast<std::int16_t>(lampType);
-    entry.StartDMX = static_cast<std::int16_t>(startDmx);
-    entry.ScreenRow = static_cast<std::uint8_t>(row);
-    entry.ScreenCol = static_cast<std::uint8_t>(col);
-    return entry;
-}
+// The sheet does not look at the start channel.
+PatchEntry placed(int lampType, int startDmx, int row, int col) { return test::placedLamp(lampType, 0, startDmx, row, col); }
 
 // A damaged or hand-made file can name any slot, flag value and cell: each row says
 // what it found instead of trusting it.
