@@ -1,8 +1,8 @@
 #pragma once
 
-// Lamps, stage patches and fixture channels built in memory, for tests of every folder. Standard C++ and
-// the core only: the core tests include it. Byte images laid out by hand, independent
-// of the encoders, are in console_bytes.h.
+// Lamps, stage patches and fixture channels built in memory, for tests of every folder.
+// Standard C++ and the core only: the core tests include it. Byte images laid out by
+// hand, independent of the encoders, are in console_bytes.h.
 
 #include "core/fixture_description.h"
 #include "core/fixture_mapping.h"
@@ -19,11 +19,11 @@
 namespace rig::test {
 
 // One channel as {palette, function, step}.
-using ChannelSpec = std::array<int, 3>;
+using ChannelFields = std::array<int, 3>;
 
 // A lamp as a file holds it: icon 1, `name`, one channel per {palette, function, step},
 // the channel count and its copy equal.
-inline Lamp lampOf(const char* name, const std::vector<ChannelSpec>& channels)
+inline Lamp lampOf(const char* name, const std::vector<ChannelFields>& channels)
 {
     Lamp lamp = newLamp();
     lamp.LampName.assign(name);
@@ -39,7 +39,7 @@ inline Lamp lampOf(const char* name, const std::vector<ChannelSpec>& channels)
 // `firstStep`: for cases where only the functions matter.
 inline Lamp lampWithFunctions(const std::vector<int>& functions, int palette = 1, int firstStep = 1)
 {
-    std::vector<ChannelSpec> channels;
+    std::vector<ChannelFields> channels;
     for (const int function : functions)
         channels.push_back({palette, function, firstStep + static_cast<int>(channels.size())});
     return lampOf("Spot", channels);
@@ -83,10 +83,10 @@ inline std::vector<std::uint8_t> imageOf(const Lamp& lamp)
 inline void putLampType(StagePatch& patch, std::size_t slot, const char* name,
                         std::initializer_list<std::pair<int, int>> channels)
 {
-    std::vector<ChannelSpec> specs;
+    std::vector<ChannelFields> fields;
     for (const auto& [palette, function] : channels)
-        specs.push_back({palette, function, 1});
-    patch.lmpLamps.at(slot) = lampOf(name, specs);
+        fields.push_back({palette, function, 1});
+    patch.lmpLamps.at(slot) = lampOf(name, fields);
 }
 
 // A lamp of type `lampType` placed from `startChannel` at DMX `startDmx` in the stage cell (row, col).
