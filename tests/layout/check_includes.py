@@ -31,10 +31,11 @@ LAYERS = {
     "core": {"base"},
     "qtcore": {"base", "core"},
     "fixture": {"base", "core", "qtcore"},
+    "library": {"base", "core", "qtcore", "fixture"},
     "ui": {"base", "core", "qtcore"},
-    "windows": {"base", "core", "qtcore", "fixture", "ui"},
-    "shell": {"base", "core", "qtcore", "fixture", "ui", "windows"},
-    "cli": {"base", "core", "qtcore", "fixture"},
+    "windows": {"base", "core", "qtcore", "fixture", "library", "ui"},
+    "shell": {"base", "core", "qtcore", "fixture", "library", "ui", "windows"},
+    "cli": {"base", "core", "qtcore", "fixture", "library"},
 }
 
 
