@@ -100,7 +100,7 @@ int runLibrary(Context& ctx, const QCommandLineParser& args)
     const bool fitsOnly = args.isSet(fitsOption);
     Json list = Json::array();
     for (const library::Entry& entry : scanned.entries) {
-        if (entry.kind != library::Entry::Kind::Fixture || (fitsOnly && !entry.fits()) || !library::matchesWords(entry, wanted))
+        if (entry.kind != library::Entry::Kind::Fixture || (fitsOnly && !entry.fits()) || !library::matchesWords(entry.searchText, wanted))
             continue;
         if (args.isSet(jsonOption))
             list.add(entryJson(entry));

@@ -1,6 +1,5 @@
 #include "library/search_text.h"
 
-#include "library/library_entry.h"
 
 namespace library {
 
@@ -82,10 +81,10 @@ QStringList searchWords(const QString& typed)
     return words;
 }
 
-bool matchesWords(const Entry& entry, const QStringList& words)
+bool matchesWords(const QString& searchText, const QStringList& words)
 {
     for (const QString& word : words)
-        if (!entry.searchText.contains(word))
+        if (!searchText.contains(word))
             return false;
     return true;
 }

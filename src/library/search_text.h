@@ -8,8 +8,6 @@
 // the typed text once per keystroke, so matching is plain substring search.
 namespace library {
 
-struct Entry;
-
 // Lower case without accents: "Éclair Ürban" -> "eclair urban"; letters that do not
 // decompose are spelled out as usual in searches ("ß" -> "ss", "ø" -> "o").
 [[nodiscard]] QString foldForSearch(const QString& text);
@@ -17,8 +15,9 @@ struct Entry;
 // The folded words of a typed search, empty words dropped.
 [[nodiscard]] QStringList searchWords(const QString& typed);
 
-// True when every word occurs in the entry's folded names (no words: every entry).
-[[nodiscard]] bool matchesWords(const Entry& entry, const QStringList& words);
+// True when every word occurs in an entry's folded names (Entry::searchText); no words
+// match every entry.
+[[nodiscard]] bool matchesWords(const QString& searchText, const QStringList& words);
 
 // The folded names of an entry: manufacturer, model and short name on lines of their
 // own, so that no word matches across two of them.

@@ -63,7 +63,7 @@ TEST(LibraryCache, AnUnchangedLibraryIsNotReadAgainAndNothingIsWrittenInIt)
     const library::ScanResult renamed = scan({tree.path("lib")}, tree.path("cache"));
     EXPECT_EQ(renamed.filesRead, 1);
     EXPECT_EQ(entryOf(renamed, "robe/spot.json").manufacturer, "Robe");
-    EXPECT_TRUE(library::matchesWords(entryOf(renamed, "robe/spot.json"), library::searchWords("robe spot")));
+    EXPECT_TRUE(library::matchesWords(entryOf(renamed, "robe/spot.json").searchText, library::searchWords("robe spot")));
     EXPECT_EQ(QFileInfo(rig::fromPath(cacheFileOf(tree))).lastModified(), cacheTime) << "nothing changed: no write";
 
     // The library itself is as it was, but for the one file this test rewrote.

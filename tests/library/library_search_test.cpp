@@ -19,7 +19,7 @@ Entry named(const QString& manufacturer, const QString& model, const QString& sh
 
 bool finds(const Entry& entry, const QString& typed)
 {
-    return library::matchesWords(entry, library::searchWords(typed));
+    return library::matchesWords(entry.searchText, library::searchWords(typed));
 }
 
 TEST(LibrarySearch, EveryWordInAnyNameCaseAndAccentsIgnored)
