@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-l10n-tools
     libgtest-dev libgmock-dev
     xvfb xauth xdotool
+    poppler-utils fonts-dejavu-core
     shared-mime-info libglib2.0-bin
     libzip-dev
 )

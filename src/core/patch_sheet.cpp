@@ -3,6 +3,8 @@
 #include "core/dmx_conflicts.h"
 
 #include <algorithm>
+#include <array>
+#include <map>
 
 namespace rig {
 
@@ -54,12 +56,46 @@ std::vector<PatchSheetRow> patchSheetRows(const StagePatch& patch, SheetOrder or
         row.tiltInvert = flagLabel(entry.TiltInvert);
         row.swap = flagLabel(entry.PanTiltSwap);
         row.conflict = describeConflict(conflicts[k]);
+        row.dmxConflict = conflicts[k];
         rows.push_back(std::move(row));
     }
     if (order == SheetOrder::ByDmx)
         std::stable_sort(rows.begin(), rows.end(),
                          [](const PatchSheetRow& a, const PatchSheetRow& b) { return a.startDmx < b.startDmx; });
     return rows;
+}
+
+PatchSheetCounts patchSheetCounts(const std::vector<PatchSheetRow>& rows)
+{
+    PatchSheetCounts counts;
+    // Overlapping lamps share addresses: each address counts once.
+    std::array<bool, dmxLineSize + 1> taken{};
+    for (const PatchSheetRow& row : rows) {
+        ++counts.lampsPlaced;
+        if (row.dmxConflict.any())
+            ++counts.conflicts;
+        const int first = std::max(row.startDmx, 1);
+        const int last = std::min(row.startDmx + row.channels - 1, dmxLineSize);
+        for (int address = first; address <= last; ++address)
+            taken[static_cast<std::size_t>(address)] = true;
+    }
+    counts.dmxChannelsUsed = static_cast<int>(std::count(taken.begin(), taken.end(), true));
+    return counts;
+}
+
+std::vector<LampTypeUse> lampTypesUsed(const std::vector<PatchSheetRow>& rows)
+{
+    std::map<int, std::vector<int>> lampsBySlot;
+    for (const PatchSheetRow& row : rows) {
+        if (row.typeNote.empty())
+            lampsBySlot[row.lampType].push_back(row.lamp);
+    }
+    std::vector<LampTypeUse> used;
+    for (auto& [slot, lamps] : lampsBySlot) {
+        std::sort(lamps.begin(), lamps.end());
+        used.push_back({slot, std::move(lamps)});
+    }
+    return used;
 }
 
 }  // namespace rig

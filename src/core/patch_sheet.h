@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dmx_conflicts.h"
 #include "core/stage_patch.h"
 
 #include <string>
@@ -25,12 +26,32 @@ struct PatchSheetRow {
     std::string tiltInvert;
     std::string swap;
     std::string conflict;  // e.g. "DMX overlaps lamp 3"; empty when none
+    DmxConflict dmxConflict;  // the same as found, for a sheet that words it itself
 };
 
 enum class SheetOrder { ByDmx, ByLamp };
 
 // The entries in use, ordered by DMX start address (then lamp number) or by lamp number.
 [[nodiscard]] std::vector<PatchSheetRow> patchSheetRows(const StagePatch& patch, SheetOrder order);
+
+// The totals a sheet's heading gives.
+struct PatchSheetCounts {
+    int lampsPlaced = 0;
+    int dmxChannelsUsed = 0;  // addresses 1 to 512 taken by at least one placed lamp
+    int conflicts = 0;        // placed lamps with a conflict
+};
+
+[[nodiscard]] PatchSheetCounts patchSheetCounts(const std::vector<PatchSheetRow>& rows);
+
+// A slot of the lamp table that holds a lamp and placed lamps are made of, with the
+// numbers of those lamps, lowest first.
+struct LampTypeUse {
+    int slot = 0;
+    std::vector<int> lamps;
+};
+
+// The slots the rows' lamps use, in slot order; rows whose type names no lamp are left out.
+[[nodiscard]] std::vector<LampTypeUse> lampTypesUsed(const std::vector<PatchSheetRow>& rows);
 
 // The cell of the stage grid, row letter and column number ("A1" is row 0, column 0);
 // a row off the grid is spelled out ("row 31 col 3").

@@ -13,6 +13,11 @@ namespace shell {
 QMdiSubWindow* addChild(QMdiArea& area, QWidget* child)
 {
     QMdiSubWindow* sub = area.addSubWindow(child);
+    // The area cuts a new child down to what it shows, which would cut off the controls
+    // of a window designed larger. The child keeps its own size; the area's scroll bars
+    // reach the part beyond.
+    if (child->sizeHint().isValid())
+        sub->resize(sub->sizeHint());
     // File > Close has the close keys; the same keys on the child's own menu would make
     // both ambiguous, and neither would run.
     if (QMenu* systemMenu = sub->systemMenu()) {
@@ -81,6 +86,21 @@ void arrangeIcons(QMdiArea& area)
         x += icon.width();
         rowHeight = std::max(rowHeight, icon.height());
     }
+}
+
+void availableWithActiveChild(QMdiArea& area, const QList<QAction*>& commands,
+                              const std::function<bool(QWidget* child)>& takes)
+{
+    const auto update = [&area, commands, takes] {
+        // The current sub-window, as the File commands are routed: it stays set while
+        // another application has the focus.
+        const QMdiSubWindow* sub = area.currentSubWindow();
+        const bool available = sub != nullptr && takes(sub->widget());
+        for (QAction* command : commands)
+            command->setEnabled(available);
+    };
+    QObject::connect(&area, &QMdiArea::subWindowActivated, &area, update);
+    update();
 }
 
 void listChildren(QMenu& menu, QAction& listBar, QMdiArea& area)

@@ -93,7 +93,7 @@ void frmMain::createCommands()
     QMenu* fileNew = shell::addSubmenu(*file, "mnuFileNew", tr("&New"));
     QAction* newLamp = command(fileNew, "mnuFileNewLamp", tr("Lamp"), &frmMain::mnuFileNewLamp_Click,
                                standardKeys(QKeySequence::New));
-    addUnavailable(*fileNew, "mnuFileNewStagePatch", tr("Stage Patch"));
+    command(fileNew, "mnuFileNewStagePatch", tr("Stage Patch"), &frmMain::mnuFileNewStagePatch_Click);
     QAction* open = command(file, "mnuFileOpen", tr("&Open"), &frmMain::mnuFileOpen_Click, ctrlKey(Qt::Key_O));
     command(file, "mnuFileClose", tr("&Close"), &frmMain::mnuFileClose_Click, standardKeys(QKeySequence::Close));
     addSeparator(*file, "mnuFileBar1");
@@ -104,6 +104,12 @@ void frmMain::createCommands()
     command(file, "mnuFileExport", tr("&Export..."), &frmMain::mnuFileExport_Click);
     command(file, "mnuFileImport", tr("&Import..."), &frmMain::mnuFileImport_Click);
     command(file, "mnuFileImportFixture", tr("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
+    // The patch sheet is the stage screen's: offered while it is the active window.
+    shell::availableWithActiveChild(
+        *m_mdiArea,
+        {command(file, "mnuFilePrintSheet", tr("&Print Patch Sheet..."), &frmMain::mnuFilePrintSheet_Click),
+         command(file, "mnuFileExportSheet", tr("Export Patch Sheet as &PDF..."), &frmMain::mnuFileExportSheet_Click)},
+        [](QWidget* child) { return qobject_cast<frmStageScreen*>(child) != nullptr; });
     addSeparator(*file, "mnuFileBar4");
     m_recentFiles = new shell::RecentFiles(m_ui, *file, this);
     connect(m_recentFiles, &shell::RecentFiles::chosen, this, &frmMain::mnuFileRecent_Click);
@@ -235,11 +241,17 @@ void frmMain::mnuFileNewLamp_Click()
     shell::runReported(m_ui, this, shell::Doing::Opening, [this] { newLampDocument(); });
 }
 
+// Open takes existing files only, so a new patch starts here.
+void frmMain::mnuFileNewStagePatch_Click()
+{
+    shell::runReported(m_ui, this, shell::Doing::Opening, [this] { m_stageScreen->newPatch(); });
+}
+
 void frmMain::mnuFileOpen_Click()
 {
     std::optional<QString> chosen;
     if (!shell::runReported(m_ui, this, shell::Doing::Opening, [&] {
-            chosen = m_dlgCommonDialog.showOpen(this, tr("Lamp Files (*.lmp)|*.lmp"), tr("Open"));
+            chosen = m_dlgCommonDialog.showOpen(this, tr("Lamp Files (*.lmp)|*.lmp"), tr("Open"), FileKind::Lamp);
         }))
         return;
     if (!chosen || chosen->isEmpty())
@@ -261,10 +273,10 @@ void frmMain::openDocument(const QString& fileName)
         const QString ending = fileTitle.right(3);
         if (ending == QLatin1String("lmp")) {
             openLampDocument(fileName, fileTitle);
-            m_dlgCommonDialog.succeeded(fileName);
+            m_dlgCommonDialog.succeeded(fileName, FileKind::Lamp);
         } else if (ending == QLatin1String("pat")) {
             if (openStagePatch(fileName, fileTitle))
-                m_dlgCommonDialog.succeeded(fileName);
+                m_dlgCommonDialog.succeeded(fileName, FileKind::Patch);
         } else {
             m_ui.message(this,
                          tr("Rigsmith opens lamp files (.lmp) and stage patch files (.pat).") + crlf + crlf +
@@ -329,14 +341,27 @@ void frmMain::mnuFileImport_Click()
 }
 
 // A lamp from a fixture definition opens as the console import's lamps do: a new
-// lamp window, marked changed, that asks for a file name when saved.
+// lamp window, marked changed, that asks for a file name when saved. Its caption names
+// the fixture and mode, so several imports can be told apart.
 void frmMain::mnuFileImportFixture_Click()
 {
     const std::optional<FixtureImport> imported = askForFixtureLamp(this, m_ui);
     if (!imported)
         return;
-    openImportedLamp(imported->converted.lamp);
+    openImportedLamp(imported->converted.lamp)->setFixtureOrigin(imported->origin);
     showFixtureNotes(this, m_ui, *imported);
+}
+
+void frmMain::mnuFilePrintSheet_Click()
+{
+    if (frmStageScreen* screen = stageScreen(false))
+        shell::runReported(m_ui, this, shell::Doing::Saving, [screen] { screen->printPatchSheet(); });
+}
+
+void frmMain::mnuFileExportSheet_Click()
+{
+    if (frmStageScreen* screen = stageScreen(false))
+        shell::runReported(m_ui, this, shell::Doing::Saving, [screen] { screen->exportPatchSheetPdf(); });
 }
 
 // --- Opening documents -------------------------------------------------------------

@@ -81,12 +81,15 @@ private:
     void tbToolBar_ButtonClick(const QString& key);
 
     void mnuFileNewLamp_Click();
+    void mnuFileNewStagePatch_Click();
     void mnuFileOpen_Click();
     void mnuFileClose_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void mnuFileImport_Click();
     void mnuFileImportFixture_Click();
+    void mnuFilePrintSheet_Click();
+    void mnuFileExportSheet_Click();
     void mnuFileExport_Click();
     void mnuFileExit_Click();
     // A file chosen from the recent-file list: opened, or said to be gone.

@@ -60,6 +60,15 @@ void StageScreenHost::show()
     m_area.setActiveSubWindow(sub);
 }
 
+void StageScreenHost::newPatch()
+{
+    frmStageScreen* shown = screen(true);
+    if (!shown->confirmDiscard())
+        return;
+    shown->File_New();
+    show();
+}
+
 void StageScreenHost::closed()
 {
     // The sub-window leaves the client area: a hidden sub-window would stay the area's

@@ -34,6 +34,9 @@ public:
     // Shows the screen in the client area as the active child window. The first showing
     // fills the area but for the column at the right edge where the toolbox stands.
     void show();
+    // Shows the screen with an empty patch and no file name, once any unsaved changes
+    // may be dropped (the user is asked).
+    void newPatch();
     // An import replaced the placed lamps the screen shows.
     void patchEntriesReplaced();
 

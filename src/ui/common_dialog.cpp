@@ -5,6 +5,7 @@
 #include "ui/ui.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -22,23 +23,58 @@ QString withExtension(const QString& fileName, const QString& extension)
 
 }  // namespace
 
-std::optional<QString> CommonDialog::showOpen(QWidget* parent, const QString& filter, const QString& title)
+namespace ui {
+
+QString rememberedFolder(Ui& ui, const QString& key)
 {
-    return m_ui.openFileName(parent, {title, filter, m_fileName, {}});
+    const QString stored = QDir::fromNativeSeparators(ui.setting(key, QString()));
+    // A folder that has gone since (an unplugged drive) is not offered; it stays stored.
+    return !stored.isEmpty() && QFileInfo(stored).isDir() ? stored : QString();
+}
+
+void rememberFolderOf(Ui& ui, const QString& key, const QString& fileName)
+{
+    ui.setSetting(key, QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()));
+}
+
+}  // namespace ui
+
+QString CommonDialog::folderKey(FileKind kind)
+{
+    return kind == FileKind::Patch ? QStringLiteral("Last folder patch files") : QStringLiteral("Last folder lamp files");
+}
+
+ui::FileRequest CommonDialog::startFor(FileKind kind, const QString& title, const QString& filter,
+                                      const QString& proposedName) const
+{
+    ui::FileRequest request{title, filter, proposedName, {}};
+    if (proposedName.isEmpty() && m_kind == kind && !m_fileName.isEmpty())
+        request.fileName = m_fileName;  // a full name: its folder comes with it
+    else if (QFileInfo(proposedName).isRelative())
+        request.directory = ui::rememberedFolder(m_ui, folderKey(kind));
+    return request;
+}
+
+std::optional<QString> CommonDialog::showOpen(QWidget* parent, const QString& filter, const QString& title,
+                                              FileKind kind)
+{
+    return m_ui.openFileName(parent, startFor(kind, title, filter, {}));
 }
 
 std::optional<QString> CommonDialog::showSave(QWidget* parent, const QString& filter, const QString& proposedName,
-                                              const QString& title, const QString& extension)
+                                              const QString& title, const QString& extension, FileKind kind)
 {
-    ui::FileRequest request{title, filter, proposedName, {}};
-    if (proposedName.isEmpty())
-        request.fileName = m_fileName;
-    else if (QFileInfo(proposedName).isRelative() && !m_fileName.isEmpty())
-        request.directory = QFileInfo(m_fileName).path();
-    std::optional<QString> chosen = m_ui.saveFileName(parent, request);
+    std::optional<QString> chosen = m_ui.saveFileName(parent, startFor(kind, title, filter, proposedName));
     if (chosen)
         *chosen = withExtension(*chosen, extension);
     return chosen;
+}
+
+void CommonDialog::succeeded(const QString& fileName, FileKind kind)
+{
+    m_fileName = fileName;
+    m_kind = kind;
+    ui::rememberFolderOf(m_ui, folderKey(kind), fileName);
 }
 
 bool CommonDialog::confirmOverwrite(QWidget* parent, const QString& fileName, const QString& title)

@@ -57,9 +57,9 @@ void prepareFileDialog(QFileDialog& dialog, bool save)
     dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
     dialog.setIconProvider(plainFileIcons());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The open dialog also accepts a typed name that does not exist yet: a new stage
-    // patch is started that way. Callers ask about overwriting in their own words.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    // An open dialog takes only a file that exists; a save dialog any name. Callers ask
+    // about overwriting in their own words.
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
 }
 

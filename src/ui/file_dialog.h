@@ -11,7 +11,7 @@ namespace ui {
 [[nodiscard]] QAbstractFileIconProvider* plainFileIcons();
 
 // Sets `dialog` up as every file dialog of the program is shown: the toolkit's own
-// dialog over plainFileIcons(), for opening or saving; any typed name is accepted.
+// dialog over plainFileIcons(), for opening (an existing file only) or saving (any name).
 void prepareFileDialog(QFileDialog& dialog, bool save);
 
 }  // namespace ui

@@ -61,6 +61,16 @@ void ChannelEditors::setModelData(QWidget* editor, QAbstractItemModel* model, co
     }
 }
 
+bool ChannelEditors::isWithin(const QWidget& editor, const QWidget* focus)
+{
+    // The drop-down list is a window of its own whose parent chain leads to the list box.
+    for (const QWidget* part = focus != nullptr ? focus->parentWidget() : nullptr; part != nullptr;
+         part = part->parentWidget())
+        if (part == &editor)
+            return true;
+    return false;
+}
+
 void ChannelEditors::loadFnNames(QComboBox& cmbEdit, int list)
 {
     cmbEdit.clear();

@@ -20,6 +20,11 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+    // True when `focus` lies within `editor` without being the editor itself: its
+    // drop-down list, which a click on the editor opens. The focus moving there does not
+    // leave the editor.
+    [[nodiscard]] static bool isWithin(const QWidget& editor, const QWidget* focus);
+
 private:
     // Fills `cmbEdit`: list 0 the channel functions, list 1 the palette types offered,
     // each entry's position its code.

@@ -9,6 +9,7 @@
 #include "windows/lamp_model.h"
 #include "windows/lamp_wheels.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -369,8 +370,10 @@ bool frmDocument::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     } else if (watched->parent() == grid->viewport() && event->type() == QEvent::FocusOut &&
-               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        // An in-place editor lost the focus (opening its own pop-up is not leaving it).
+               static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+               !ChannelEditors::isWithin(*static_cast<QWidget*>(watched), QApplication::focusWidget())) {
+        // An in-place editor lost the focus to something else than its own drop-down list
+        // (the list opened by a second click or the second press of a double-click).
         grdChannels_LeaveCell();
     }
     return QWidget::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include "core/lamp.h"
 #include "ui/document_editing.h"
 #include "ui/document_window.h"
+#include "windows/lamp_origin.h"
 #include "windows/lamp_window_layout.h"
 
 #include <QString>
@@ -41,6 +42,9 @@ public:
     // Throws rig::RigError when the file cannot be read; the window is then unchanged.
     void File_Open(const QString& fileName, const QString& fileTitle) override;
     void File_Import();
+    // After File_Import of a lamp made from a fixture definition: the window shows where
+    // the lamp came from for as long as it is open.
+    void setFixtureOrigin(const FixtureOrigin& origin);
     void File_Save() override;
     void File_Save_As() override;
 
@@ -71,8 +75,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The window's one pop-up menu, shown at `globalPos`: every item it offers, and what
+    // each runs, is made here. No menu when it would be empty.
+    void showPopUp(const QPoint& globalPos);
+    void showFixtureNotes();
+
     void createControls();
     void Form_Load();
     // The history starts empty, at the lamp as saved when it came from a file.
@@ -128,6 +138,8 @@ private:
     QUndoStack* m_undoStack = nullptr;
     LampHistory* m_history = nullptr;
     QString m_filePath;
+    // Empty unless the lamp was made from a fixture definition.
+    FixtureOrigin m_origin;
 
     // The cell the open editor belongs to: channel row and grid column, from 1 (0: none).
     int m_editRow = 0;

@@ -7,6 +7,7 @@
 #include "qtcore/file_names.h"
 #include "ui/twips.h"
 #include "ui/ui.h"
+#include "windows/folder_reveal.h"
 
 #include <QCoreApplication>
 #include <QComboBox>
@@ -82,6 +83,7 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     m_dirFiles->setHeaderHidden(true);
     for (int column = 1; column < m_dirModel->columnCount(); ++column)
         m_dirFiles->hideColumn(column);
+    m_dirReveal = new FolderReveal(*m_dirFiles, *m_dirModel);
     m_fileModel = folderModel(this, QDir::Files);
     m_lstFiles = new QListView(this);
     m_lstFiles->setObjectName(QStringLiteral("lstFiles"));
@@ -156,6 +158,8 @@ frmExport::frmExport(std::string appPath, ui::Ui& ui, QWidget* parent)
     connect(m_drvFiles, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &frmExport::drvFiles_Change);
     connect(m_dirFiles, &QTreeView::clicked, this, &frmExport::dirFiles_Click);
     connect(m_dirFiles, &QTreeView::activated, this, &frmExport::dirFiles_Click);
+    // A folder reached with the keyboard is selected as a clicked one is.
+    connect(m_dirFiles->selectionModel(), &QItemSelectionModel::currentChanged, this, &frmExport::dirFiles_Click);
     connect(m_lstFiles, &QListView::doubleClicked, this, &frmExport::lstFiles_DblClick);
     connect(m_btnAdd, &QPushButton::clicked, this, &frmExport::btnAdd_Click);
     connect(m_btnAddAll, &QPushButton::clicked, this, &frmExport::btnAddAll_Click);
@@ -289,10 +293,7 @@ void frmExport::showFolder()
     // The folder tree of the folder's drive, opened down to the folder itself.
     const QString root = showDriveOf(m_folder);
     m_dirFiles->setRootIndex(m_dirModel->setRootPath(root));
-    const QModelIndex here = m_dirModel->index(m_folder);
-    m_dirFiles->setCurrentIndex(here);
-    m_dirFiles->expand(here);
-    m_dirFiles->scrollTo(here);
+    m_dirReveal->reveal(m_folder);
     m_lstFiles->setRootIndex(m_fileModel->setRootPath(m_folder));
 }
 

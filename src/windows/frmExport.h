@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+class FolderReveal;
 class QComboBox;
 class QFileSystemModel;
 class QLabel;
@@ -82,6 +83,7 @@ private:
     QComboBox* m_drvFiles = nullptr;
     QFileSystemModel* m_dirModel = nullptr;
     QTreeView* m_dirFiles = nullptr;
+    FolderReveal* m_dirReveal = nullptr;
     QFileSystemModel* m_fileModel = nullptr;
     QListView* m_lstFiles = nullptr;
     QPushButton* m_btnAdd = nullptr;

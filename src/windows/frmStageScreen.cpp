@@ -216,6 +216,15 @@ frmStageScreen::Cell frmStageScreen::cellAt(const QPoint& viewportPos) const
 
 // ---- file operations -------------------------------------------------------------
 
+void frmStageScreen::File_New()
+{
+    m_state.patch = rig::StagePatch{};
+    m_sFileName.clear();
+    m_undoStack->clear();
+    refreshScreen();
+    m_toolbox.refreshTools();
+}
+
 void frmStageScreen::File_Open(const QString& fileName, const QString& /*fileTitle*/)
 {
     rig::readPatchFile(rig::toPath(fileName), m_state.patch);
@@ -269,13 +278,13 @@ void frmStageScreen::File_Save_As()
     try {
         // A name typed without an extension gets ".pat": Open reads only names ending in pat.
         const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
-            this, tr("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"));
+            this, tr("Stage Patch (*.pat)|*.pat"), m_sFileName, {}, QStringLiteral("pat"), FileKind::Patch);
         if (!chosen || chosen->isEmpty())
             return;
         if (!m_dlgCommonDialog.confirmOverwrite(this, *chosen, tr("Stage patch file exists")))
             return;
         rig::writePatchFile(rig::toPath(*chosen), m_state.patch);
-        m_dlgCommonDialog.succeeded(*chosen);
+        m_dlgCommonDialog.succeeded(*chosen, FileKind::Patch);
         // Later saves go to the file just written.
         m_sFileName = *chosen;
         m_undoStack->setClean();

@@ -38,9 +38,18 @@ public:
     frmStageScreen(rig::AppState& state, ui::Ui& ui, CommonDialog& dlgCommonDialog, tbxLamps& toolbox,
                    QWidget* parent = nullptr);
 
+    // An empty patch, as at start-up, with no file name: the first Save asks for one.
+    // Unsaved changes are dropped unasked; callers ask first (confirmDiscard).
+    void File_New();
     void File_Open(const QString& fileName, const QString& fileTitle) override;
     void File_Save() override;
     void File_Save_As() override;
+
+    // The patch sheet of the patch shown (stage_screen_sheet.cpp): printed after the
+    // print dialog, or written as a PDF under a name the save dialog gives. The PDF's
+    // write failures are thrown as rig::RigError for the caller to report.
+    void printPatchSheet();
+    void exportPatchSheetPdf();
 
     // Draws the patch again.
     void refreshScreen();

@@ -43,7 +43,11 @@ int LampModel::columnCount(const QModelIndex& parent) const { return parent.isVa
 
 QVariant LampModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::ToolTipRole)
+        return rowTip(index.row());
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const rig::LampChannel& channel = m_lamp.Channel[static_cast<std::size_t>(index.row())];
     const bool shown = role == Qt::DisplayRole;
@@ -62,8 +66,15 @@ QVariant LampModel::data(const QModelIndex& index, int role) const
     }
 }
 
+QVariant LampModel::rowTip(int row) const
+{
+    return row >= 0 && row < m_rowTips.size() ? QVariant(m_rowTips.at(row)) : QVariant();
+}
+
 QVariant LampModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Vertical)
+        return rowTip(section);
     if (role != Qt::DisplayRole || section < 0)
         return {};
     if (orientation == Qt::Vertical)

@@ -4,8 +4,10 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <utility>
 
 // The lamp of one lamp window, and the one place where every kind of edit of it lands.
 // The channel grid sees it as one row per channel in use (row r is Channel(r)) and three
@@ -57,6 +59,10 @@ public:
     // An edit-role value goes through setChannelCell.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // What each row's tooltip says (row r: tips[r]); rows beyond the list have none.
+    // Not an edit: nothing is announced.
+    void setRowTips(QStringList tips) { m_rowTips = std::move(tips); }
+
     // ---- the edits ------------------------------------------------------------------
     // The whole lamp at once, as read from a file or an import (a model reset).
     void replaceLamp(const rig::Lamp& lamp);
@@ -89,8 +95,11 @@ signals:
     void wheelChanged(int slot);
 
 private:
+    [[nodiscard]] QVariant rowTip(int row) const;
+
     rig::Lamp& m_lamp;
     int m_batchDepth = 0;
     rig::Lamp m_before{};
     Edit m_edit;
+    QStringList m_rowTips;
 };

@@ -101,8 +101,8 @@ bool frmDocument::saveLampAs()
     // A name typed without an extension gets ".lmp": Open reads only names ending in lmp.
     const QString proposed =
         rig::fromField(rig::toField(m_controls.txtLampName->text()), rig::FieldSpaces::Trim) + QStringLiteral(".lmp");
-    const std::optional<QString> chosen = m_dlgCommonDialog.showSave(this, tr("Lamps (*.lmp)|*.lmp"), proposed,
-                                                                     tr("Save Lamp as"), QStringLiteral("lmp"));
+    const std::optional<QString> chosen = m_dlgCommonDialog.showSave(
+        this, tr("Lamps (*.lmp)|*.lmp"), proposed, tr("Save Lamp as"), QStringLiteral("lmp"), FileKind::Lamp);
     if (!chosen)
         return false;  // cancelled: silent
     const QString& fileName = *chosen;
@@ -114,7 +114,7 @@ bool frmDocument::saveLampAs()
         return false;
     if (!writeTo(fileName))
         return false;
-    m_dlgCommonDialog.succeeded(fileName);
+    m_dlgCommonDialog.succeeded(fileName, FileKind::Lamp);
     // The window now holds this file: the next Save writes here, not to the old file.
     m_filePath = fileName;
     setWindowTitle(QFileInfo(fileName).fileName());

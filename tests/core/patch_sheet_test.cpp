@@ -74,5 +74,36 @@ TEST(PatchSheetRows, ByDmxKeepsLampOrderAmongEqualStarts)
     EXPECT_EQ(patchSheetRows(patch, SheetOrder::ByLamp).front().conflict, "DMX overlaps lamp 3");
 }
 
+// The heading's totals: shared addresses count once, addresses past the line none, and
+// the types listed are the filled slots placed lamps use, each with its lamps in order.
+TEST(PatchSheetRows, CountsAndTypesInUse)
+{
+    StagePatch patch;
+    patch.lmpLamps[2].LampName.assign("Wash");
+    patch.lmpLamps[2].NumberChannel = 10;
+    patch.lmpLamps[0].LampName.assign("Spot");
+    patch.lmpLamps[0].NumberChannel = 4;
+    patch.patchEntries[0] = placed(2, 505, 0, 0);  // 505-514: 8 addresses on the line, past its end
+    patch.patchEntries[1] = placed(2, 1, 0, 1);    // 1-10
+    patch.patchEntries[2] = placed(0, 8, 0, 2);    // 8-11: overlaps lamp 2, adds only 11
+    patch.patchEntries[3] = placed(5, 40, 0, 3);   // an empty slot: no channels, no type
+    patch.patchEntries[6] = placed(0, -3, 0, 4);   // below the line: -3 to 0, no address
+    patch.patchEntries[8] = placed(0, 100, 0, 0);  // 100-103
+
+    const std::vector<PatchSheetRow> rows = patchSheetRows(patch, SheetOrder::ByDmx);
+    const PatchSheetCounts counts = patchSheetCounts(rows);
+    EXPECT_EQ(counts.lampsPlaced, 6);
+    EXPECT_EQ(counts.dmxChannelsUsed, 8 + 10 + 1 + 4);
+    EXPECT_EQ(counts.conflicts, 3);
+
+    const std::vector<LampTypeUse> types = lampTypesUsed(rows);
+    ASSERT_EQ(types.size(), 2u);
+    EXPECT_EQ(types[0].slot, 0);
+    EXPECT_EQ(types[0].lamps, (std::vector<int>{3, 7, 9}));
+    EXPECT_EQ(types[1].slot, 2);
+    EXPECT_EQ(types[1].lamps, (std::vector<int>{1, 2}));
+    EXPECT_EQ(patchSheetCounts({}).dmxChannelsUsed, 0);
+}
+
 }  // namespace
 }  // namespace rig

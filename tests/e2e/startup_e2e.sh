@@ -234,13 +234,9 @@ save_as "Save Lamp as" "$work/shows/mylamp"
 expect_file "$work/shows/mylamp.lmp" 1622
 [ ! -e "$work/shows/mylamp" ] || fail "the lamp was also written without its extension"
 
-# A new stage patch, started by typing a new name into Open, with its lamp toolbox.
+# A new stage patch, started from File > New > Stage Patch, with its lamp toolbox.
 xdotool windowfocus --sync "$main"
-keys alt+f o
-wait_window "Open" >/dev/null
-keys ctrl+a
-xdotool type --delay 20 "$work/shows/new.pat"
-keys Return
+keys alt+f n Down Return
 wait_window "Lamps" >/dev/null
 save_as "Save As" "$work/shows/myshow"
 expect_file "$work/shows/myshow.pat" 29056

@@ -32,10 +32,11 @@ LAYERS = {
     "qtcore": {"base", "core"},
     "fixture": {"base", "core", "qtcore"},
     "library": {"base", "core", "qtcore", "fixture"},
+    "sheet": {"base", "core", "qtcore"},
     "ui": {"base", "core", "qtcore"},
-    "windows": {"base", "core", "qtcore", "fixture", "library", "ui"},
+    "windows": {"base", "core", "qtcore", "fixture", "library", "ui", "sheet"},
     "shell": {"base", "core", "qtcore", "fixture", "library", "ui", "windows"},
-    "cli": {"base", "core", "qtcore", "fixture", "library"},
+    "cli": {"base", "core", "qtcore", "fixture", "library", "sheet"},
 }
 
 

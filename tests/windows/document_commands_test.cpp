@@ -6,8 +6,11 @@
 
 #include <QAbstractFileIconProvider>
 #include <QDialog>
+#include <QDir>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <functional>
@@ -131,6 +134,78 @@ TEST_F(DocumentCommands, FileDialogsTellFileTypesByNameWithoutReadingTheFiles)
     EXPECT_EQ(icons->type(QFileInfo(file("notes"))), icons->type(QFileInfo(file("blank"))));
     EXPECT_EQ(icons->type(QFileInfo(dir.path())), "Folder");
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+}
+
+// Lamp and patch files each have their folder, kept in the settings from one run to the next.
+TEST_F(DocumentCommands, OpenAndSaveAsStartInTheFolderLastUsedForTheKindOfFileAlsoAfterARestart)
+{
+    const QString lamps = file("lamps"), shows = file("shows");
+    ASSERT_TRUE(QDir().mkpath(lamps) && QDir().mkpath(shows));
+    rig::writeLampFile(toPath(lamps + "/spot.lmp"), namedLamp("Spot"));
+    const QString lampKey = "Last folder lamp files", patchKey = "Last folder patch files";
+
+    openFile(lamps + "/spot.lmp");
+    EXPECT_EQ(fake.fileCalls.back().request.directory, QString()) << "nothing stored yet";
+    EXPECT_EQ(fake.settings[lampKey], QDir::toNativeSeparators(lamps));
+    fake.fileAnswers = {shows + "/show.pat"};
+    choose("mnuFileNewStagePatch");
+    choose("mnuFileSave");
+    EXPECT_EQ(fake.fileCalls.back().request.directory, QString()) << "not the lamp folder";
+    EXPECT_EQ(fake.settings[patchKey], QDir::toNativeSeparators(shows));
+    EXPECT_EQ(fake.settings[lampKey], QDir::toNativeSeparators(lamps));
+
+    rig::AppState nextState;
+    frmMain next(nextState, fake);
+    next.show();
+    next.activateWindow();
+    const auto run = [&next](const char* name) { next.findChild<QAction*>(QLatin1String(name))->trigger(); };
+    fake.fileCalls.clear();
+    fake.fileAnswers = {std::nullopt, std::nullopt, std::nullopt};
+    run("mnuFileOpen");
+    run("mnuFileNewLamp");
+    run("mnuFileSaveAs");
+    run("mnuFileNewStagePatch");
+    run("mnuFileSaveAs");
+    ASSERT_EQ(fake.fileCalls.size(), 3U);
+    EXPECT_EQ(fake.fileCalls[0].request.directory, lamps);
+    EXPECT_EQ(fake.fileCalls[0].request.fileName, QString());
+    EXPECT_EQ(fake.fileCalls[1].request.directory, lamps);
+    EXPECT_EQ(fake.fileCalls[1].request.fileName, "New Lamp.lmp");
+    EXPECT_EQ(fake.fileCalls[2].request.directory, shows);
+
+    // A folder that has gone since is not offered, and stays stored for when it is back.
+    ASSERT_TRUE(QDir(lamps).removeRecursively());
+    fake.fileAnswers = {std::nullopt};
+    run("mnuFileOpen");
+    EXPECT_EQ(fake.fileCalls.back().request.directory, QString());
+    EXPECT_EQ(fake.settings[lampKey], QDir::toNativeSeparators(lamps));
+}
+
+// The toolkit's dialog as every open and save dialog is shown, answered by typing a name:
+// what its Open or Save button then hands back, or nothing while the button is greyed.
+TEST_F(DocumentCommands, OpenDialogsTakeOnlyAnExistingFileAndSaveDialogsAnyName)
+{
+    rig::writeLampFile(toPath(file("spot.lmp")), namedLamp("Spot"));
+    const auto typed = [this](bool save, const char* name) {
+        QFileDialog dialog(nullptr, QString(), dir.path());
+        ui::prepareFileDialog(dialog, save);
+        dialog.show();
+        auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        EXPECT_TRUE(nameBox != nullptr && buttons != nullptr);
+        if (nameBox == nullptr || buttons == nullptr)
+            return QStringLiteral("<no name box>");
+        nameBox->setText(QLatin1String(name));
+        QPushButton* accept = buttons->button(save ? QDialogButtonBox::Save : QDialogButtonBox::Open);
+        if (accept == nullptr || !accept->isEnabled())
+            return QString();
+        accept->click();
+        return dialog.result() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QStringLiteral("<stays>");
+    };
+    EXPECT_EQ(typed(false, "new.pat"), QString()) << "the file does not exist";
+    EXPECT_EQ(typed(false, "spot.lmp"), file("spot.lmp"));
+    EXPECT_EQ(typed(true, "new.pat"), file("new.pat"));
+    EXPECT_FALSE(QFile::exists(file("new.pat")));
 }
 
 TEST_F(DocumentCommands, EachToolbarButtonRunsExactlyItsCommand)

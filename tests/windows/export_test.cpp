@@ -132,6 +132,64 @@ TEST_F(ExportDialog, RemoveTakesTheSelectedEntryAndLeavesNothingSelected)
     EXPECT_EQ(d->exportList(), (QStringList{"b.lmp", "C.LMP"}));
 }
 
+// The tree shows which folder Export reads: opened down to it, selected and in sight, once
+// the folders on the way have been read (many folders above it push it down meanwhile).
+TEST_F(ExportDialog, TheFolderTreeOpensAtTheCurrentFolderSelectedAndInSight)
+{
+    QDir root(source.path());
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(root.mkdir(QStringLiteral("a%1").arg(i, 2, 10, QLatin1Char('0'))));
+    ASSERT_TRUE(root.mkpath("zz/deep/er"));
+    const QString deep = QDir::cleanPath(source.filePath("zz/deep"));
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkpath("shows"));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+
+    // Checked once the folders on the way have had time to be read, and sorted.
+    const auto inSight = [](const frmExport& e, const QString& folder) {
+        QTest::qWait(400);
+        return QTest::qWaitFor([&] {
+            const QTreeView* tree = e.dirFiles();
+            const auto* model = static_cast<const QFileSystemModel*>(tree->model());
+            const QModelIndex current = tree->currentIndex();
+            if (model->filePath(current) != folder || !tree->isExpanded(current))
+                return false;
+            for (QModelIndex up = current.parent(); up.isValid() && up != tree->rootIndex(); up = up.parent())
+                if (!tree->isExpanded(up))
+                    return false;
+            return tree->viewport()->rect().contains(tree->visualRect(current));
+        });
+    };
+    for (const bool stored : {true, false}) {
+        fake.settings.clear();
+        if (stored)
+            fake.settings[QStringLiteral("Export source path")] = deep;
+        frmExport e(state.AppPath, fake);
+        e.show();
+        const QString expected = stored ? deep : QDir::cleanPath(home.path());
+        EXPECT_EQ(e.currentFolder(), expected);
+        EXPECT_TRUE(inSight(e, expected)) << "stored " << stored;
+    }
+    qputenv("HOME", oldHome);
+
+    // A click on a folder, or a key that moves to another, selects that folder.
+    fake.settings[QStringLiteral("Export source path")] = deep;
+    frmExport e(state.AppPath, fake);
+    e.show();
+    ASSERT_TRUE(inSight(e, deep));
+    QTreeView* tree = e.dirFiles();
+    const auto* model = static_cast<const QFileSystemModel*>(tree->model());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount(tree->currentIndex()) == 1; }));  // "er" is read
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(e.currentFolder(), deep + "/er");
+    EXPECT_EQ(fake.settings[QStringLiteral("Export source path")], QDir::toNativeSeparators(deep + "/er"));
+    const QModelIndex zz = model->index(source.filePath("zz"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(zz).center());
+    EXPECT_EQ(e.currentFolder(), QDir::cleanPath(source.filePath("zz")));
+    EXPECT_TRUE(inSight(e, QDir::cleanPath(source.filePath("zz"))));
+}
+
 TEST_F(ExportDialog, TheSaveDialogStartsInTheFolderOfTheLastExportElseTheSourceFolder)
 {
     fake.fileAnswers = {lampData(), lampData(), lampData()};

@@ -8,6 +8,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QDir>
+#include <QMenu>
+#include <QTableView>
 
 namespace {
 
@@ -43,7 +46,7 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     ASSERT_EQ(windows().size(), 1);
     auto* document = qobject_cast<frmDocument*>(windows()[0]->widget());
     ASSERT_NE(document, nullptr);
-    EXPECT_EQ(document->windowTitle(), "Imported Lamp");
+    EXPECT_EQ(windows()[0]->windowTitle(), "Rigtest Spot 300 Profile (Extended)");
     EXPECT_TRUE(document->changed());
 
     // One information box lists the notes.
@@ -111,6 +114,91 @@ TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
     EXPECT_NE(listed.status, cli::exitOk);
     EXPECT_TRUE(listed.err.endsWith("empty.gdtf: GDTF: the archive has no description.xml at its root\n")) << listed.err.toStdString();
     EXPECT_TRUE(fake.unexpected.empty());
+}
+
+// The imported window keeps the fixture's own names at hand: each grid row names the
+// fixture channel it came from, and its pop-up menu shows the notes again.
+TEST_F(FixtureImport, TheLampWindowKeepsTheFixtureChannelsAndNotesWhileItIsOpen)
+{
+    fake.fileAnswers.push_back(sample("spot.json"));
+    fake.dialogScripts.push_back([](QDialog& shown) {
+        clickRow(static_cast<dlgImportFixture&>(shown).lstModes(), 1);
+        click(shown, "btnOK");
+    });
+    choose("mnuFileImportFixture");
+    ASSERT_EQ(windows().size(), 1);
+    auto* document = qobject_cast<frmDocument*>(windows()[0]->widget());
+    auto* grid = document->findChild<QTableView*>(QStringLiteral("grdChannels"));
+    ASSERT_NE(grid, nullptr);
+    const QAbstractItemModel* rows = grid->model();
+    EXPECT_EQ(rows->index(5, 0).data(Qt::ToolTipRole).toString(), "Fixture channel 6: Dimmer fine");
+    EXPECT_EQ(rows->index(5, 2).data(Qt::ToolTipRole).toString(), "Fixture channel 6: Dimmer fine");
+    EXPECT_EQ(rows->headerData(0, Qt::Vertical, Qt::ToolTipRole).toString(), "Fixture channel 1: Pan");
+    EXPECT_EQ(rows->index(15, 0).data(Qt::ToolTipRole).toString(), "Fixture channel 16: Dimmer");
+
+    // A right-click in the grid, as the user makes it, offers the notes.
+    ASSERT_EQ(fake.messages.size(), 1u);
+    const QString notes = fake.messages[0].text;
+    QStringList offered;
+    fake.menuScripts.push_back([&offered](QMenu& menu) {
+        for (const QAction* item : menu.actions())
+            offered << item->objectName() + " " + item->text();
+        return menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes"));
+    });
+    userClick(grid->viewport(), grid->visualRect(rows->index(2, 1)).center(), Qt::RightButton);
+    EXPECT_EQ(offered, QStringList{"mnuLampFixtureNotes Fixture notes..."});
+    ASSERT_EQ(fake.messages.size(), 2u);
+    expectMessage(fake.messages[1], notes, "Fixture notes", ui::Icon::Information);
+
+    // Still there after the lamp was saved and its rows edited, until the window closes.
+    fake.fileAnswers.push_back(file("spot.lmp"));
+    choose("mnuFileSave");
+    document->findChild<QLineEdit*>(QStringLiteral("txtNoChannels"))->setText(QStringLiteral("20"));
+    fake.menuScripts.push_back([](QMenu& menu) { return menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes")); });
+    userClick(document, QPoint(2, 2), Qt::RightButton);
+    ASSERT_EQ(fake.messages.size(), 3u);
+    EXPECT_EQ(fake.messages[2].text, notes);
+    EXPECT_FALSE(rows->index(17, 0).data(Qt::ToolTipRole).isValid()) << "no fixture channel behind row 18";
+    EXPECT_EQ(fake.menusShown, 2);
+    EXPECT_TRUE(fake.unexpected.empty());
+}
+
+// A lamp of the user's own has no fixture behind it: no tips, and no pop-up menu to show.
+TEST_F(FixtureImport, LampsNotMadeFromAFixtureHaveNeitherTipsNorNotes)
+{
+    choose("mnuFileNewLamp");
+    auto* grid = windows()[0]->findChild<QTableView*>(QStringLiteral("grdChannels"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_FALSE(grid->model()->index(0, 0).data(Qt::ToolTipRole).isValid());
+    userClick(grid->viewport(), grid->visualRect(grid->model()->index(0, 0)).center(), Qt::RightButton);
+    EXPECT_EQ(fake.menusShown, 0);
+    EXPECT_EQ(windows()[0]->windowTitle(), "New Lamp");
+}
+
+TEST_F(FixtureImport, TheFileDialogStartsInTheFolderOfTheLastDefinitionRead)
+{
+    const QString key = "Last folder fixture files";
+    ASSERT_TRUE(QDir(dir.path()).mkdir("defs"));
+    const QString spot = dir.filePath("defs/spot.json");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FIXTURE_DATA_DIR "/spot.json"), spot));
+    writeAll(file("broken.json"), {'{'});
+
+    // Nothing stored: the dialog's own choice. A file that cannot be read moves nothing.
+    fake.fileAnswers = {file("broken.json"), spot};
+    fake.dialogScripts.push_back([](QDialog& shown) { click(shown, "btnCancel"); });
+    choose("mnuFileImportFixture");
+    EXPECT_EQ(fake.fileCalls[0].request.directory, QString());
+    EXPECT_EQ(fake.settings.count(key), 0u);
+    choose("mnuFileImportFixture");
+    EXPECT_EQ(fake.settings[key], QDir::toNativeSeparators(dir.filePath("defs")));
+
+    // The next run starts there.
+    rig::AppState nextState;
+    frmMain next(nextState, fake);
+    fake.fileAnswers = {std::nullopt};
+    next.findChild<QAction*>(QStringLiteral("mnuFileImportFixture"))->trigger();
+    ASSERT_EQ(fake.fileCalls.size(), 3u);
+    EXPECT_EQ(fake.fileCalls[2].request.directory, dir.filePath("defs"));
 }
 
 TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)

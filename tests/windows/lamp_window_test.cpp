@@ -197,6 +197,48 @@ TEST_F(LampWindow, PickedFunctionReachesTheWheelListsOnEveryCommitPath)
     }
 }
 
+// Clicks reach the editor once it lies over the cell; whatever the user does there, the
+// editor stays open on the cell clicked, in both list columns.
+TEST_F(LampWindow, OneClickOrADoubleClickLeavesTheListEditorOpenOnItsCell)
+{
+    frmDocument* w = window("three.lmp", fileLamp({PanCoarse, 0, Dimmer}));
+    const auto openOn = [w](int row, int column) {
+        auto* editor = qobject_cast<QComboBox*>(grid(w)->indexWidget(at(w, row, column)));
+        return editor != nullptr && editor->isVisible() ? editor : nullptr;
+    };
+    const auto userClickCell = [w](int row, int column, bool doubleClick = false) {
+        userClick(grid(w)->viewport(), grid(w)->visualRect(at(w, row, column)).center(), Qt::LeftButton,
+                  doubleClick);
+    };
+    for (int column : {1, 2}) {
+        userClickCell(1, column);
+        QPointer<QComboBox> editor = openOn(1, column);
+        ASSERT_NE(editor, nullptr) << column;
+        userClickCell(1, column);  // on the editor: its list drops down
+        ASSERT_TRUE(editor && openOn(1, column) == editor) << column;
+        ASSERT_TRUE(editor->view()->isVisible()) << column;
+        QTest::keyClick(editor->view(), Qt::Key_Escape);
+        EXPECT_FALSE(editor->view()->isVisible()) << column;
+        EXPECT_EQ(openOn(1, column), editor) << column;
+
+        userClickCell(2, column, true);
+        EXPECT_NE(openOn(2, column), nullptr) << column;
+        EXPECT_EQ(openOn(1, column), nullptr) << column;
+        userClickCell(3, column, true);
+        ASSERT_NE(openOn(3, column), nullptr) << column;
+        if (QWidget* list = QApplication::activePopupWidget())
+            list->close();
+    }
+
+    // What is picked in the dropped-down list reaches the lamp when the editor is left.
+    QComboBox* palette = openOn(3, 2);
+    ASSERT_NE(palette, nullptr);
+    palette->setCurrentIndex(4);
+    grid(w)->setFocus();
+    EXPECT_EQ(w->lamp().Channel[2].Palette, 4);
+    EXPECT_EQ(w->lamp().Channel[0].Function, PanCoarse) << "clicks alone change nothing";
+}
+
 TEST_F(LampWindow, StepAndPaletteEditorsTakeOnlyWhatFits)
 {
     rig::Lamp lamp = fileLamp({PanCoarse, Dimmer});

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -73,7 +74,7 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "mnuFile \"&File\"",
         "  mnuFileNew \"&New\"",
         "    mnuFileNewLamp \"Lamp\"" + keys(QKeySequence::New),
-        "    mnuFileNewStagePatch \"Stage Patch\" (off)",
+        "    mnuFileNewStagePatch \"Stage Patch\"",
         "  mnuFileOpen \"&Open\" Ctrl+O",
         "  mnuFileClose \"&Close\"" + keys(QKeySequence::Close),
         "  mnuFileBar1",
@@ -83,6 +84,8 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "  mnuFileExport \"&Export...\"",
         "  mnuFileImport \"&Import...\"",
         "  mnuFileImportFixture \"Import &Fixture...\"",
+        "  mnuFilePrintSheet \"&Print Patch Sheet...\" (off)",
+        "  mnuFileExportSheet \"Export Patch Sheet as &PDF...\" (off)",
         "  mnuFileBar4",
         "  mnuFileRecent1 \"\" (hidden)",
         "  mnuFileRecent2 \"\" (hidden)",
@@ -394,6 +397,33 @@ TEST_F(MainWindow, NewLampSubWindowKeepsItsLeastHeight)
     QCoreApplication::processEvents();
     EXPECT_EQ(sub->height(), ui::twipsToPixels(5400));
     EXPECT_EQ(sub->findChild<QLabel*>(QStringLiteral("lblPage"))->y(), ui::twipsToPixels(5400 - 900));
+}
+
+// At the first-start size a lamp window is larger than the client area: it keeps its size
+// and the area scrolls to every one of its controls.
+TEST_F(MainWindow, TheClientAreaScrollsToAChildLargerThanItself)
+{
+    main.MDIForm_Load();
+    ASSERT_EQ(main.size(), twipsRect(0, 0, 6500, 6500).size());
+    action("mnuFileNewLamp")->trigger();
+    QCoreApplication::processEvents();
+    QMdiArea* area = main.mdiArea();
+    QMdiSubWindow* sub = area->subWindowList().at(0);
+    const QSize design = sub->widget()->sizeHint();
+    EXPECT_GE(sub->widget()->width(), design.width());
+    EXPECT_GE(sub->widget()->height(), design.height());
+    ASSERT_TRUE(area->horizontalScrollBar()->isVisible());
+    ASSERT_TRUE(area->verticalScrollBar()->isVisible());
+
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    for (const char* name : {"btnVerify", "lblPage", "Command1"}) {
+        auto* control = sub->findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        const QRect shown(control->mapTo(area->viewport(), QPoint(0, 0)), control->size());
+        EXPECT_TRUE(area->viewport()->rect().contains(shown)) << name;
+    }
 }
 
 // --- About box and splash ----------------------------------------------------------

@@ -281,4 +281,43 @@ TEST_F(StageScreenTest, OpeningOverUnsavedChangesAsksFirst)
     EXPECT_EQ(s->textMatrix(2, 2), "");
 }
 
+// Open takes existing files only; a new patch comes from File > New > Stage Patch.
+TEST_F(StageScreenTest, NewStagePatchStartsEmptyWithoutAFileNameAfterAskingAboutChanges)
+{
+    place(2, 2);
+    fake.answers = {ui::Answer::Cancel, ui::Answer::Ok};
+    choose("mnuFileNewStagePatch");
+    EXPECT_EQ(fake.texts(), std::vector<QString>{"Close window without saving changes?"});
+    EXPECT_TRUE(s->textMatrix(2, 2).startsWith("1.25.25"));
+    EXPECT_EQ(s->fileName(), file("first.pat"));
+
+    choose("mnuFileNewStagePatch");
+    EXPECT_EQ(main.stageScreen(false), s);
+    EXPECT_EQ(main.activeDocument(), s);
+    EXPECT_EQ(patchBytes(), rig::encodePatchFile(rig::StagePatch{}));
+    EXPECT_EQ(state.patch.nNextDMX, 25);
+    EXPECT_EQ(s->textMatrix(2, 2), "");
+    EXPECT_EQ(s->toolbox().grdLampTool()->item(0, 0)->text().trimmed(), "") << "the slots are empty too";
+    EXPECT_FALSE(s->isChanged());
+    EXPECT_EQ(s->fileName(), QString());
+
+    // The first Save asks for a name; the file the screen showed before is left alone.
+    const Bytes first = readAll(file("first.pat"));
+    place(3, 3);
+    fake.fileAnswers = {file("second.pat")};
+    choose("mnuFileSave");
+    ASSERT_FALSE(fake.fileCalls.empty());
+    EXPECT_TRUE(fake.fileCalls.back().save);
+    EXPECT_EQ(readAll(file("second.pat")), patchBytes());
+    EXPECT_EQ(readAll(file("first.pat")), first);
+    EXPECT_TRUE(s->textMatrix(3, 3).startsWith("1.25.25"));
+
+    // An unchanged patch is replaced without a question, and a closed screen comes back.
+    choose("mnuFileClose");
+    EXPECT_EQ(main.activeDocument(), nullptr);
+    choose("mnuFileNewStagePatch");
+    EXPECT_EQ(main.activeDocument(), s);
+    EXPECT_EQ(fake.messages.size(), 2U) << "the two questions above, no more";
+}
+
 }  // namespace

@@ -94,6 +94,20 @@ inline void clickRow(QListWidget* list, int row, bool doubleClick = false)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
+// A click as the user makes it, at `at` in `widget`'s coordinates: it goes in through the
+// window system and reaches whatever lies under the pointer at that moment (an in-place
+// editor over a cell, an open drop-down list), and a double click is two such clicks.
+inline void userClick(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton, bool doubleClick = false)
+{
+    QWidget* window = widget->window();
+    const QPoint inWindow = widget->mapTo(window, at);
+    if (doubleClick)
+        QTest::mouseDClick(window->windowHandle(), button, {}, inWindow);
+    else
+        QTest::mouseClick(window->windowHandle(), button, {}, inWindow);
+    QCoreApplication::processEvents();
+}
+
 // The mouse moved over `at` with no button held.
 inline void hover(QWidget* widget, QPoint at)
 {
