@@ -1,0 +1,420 @@
+#include "windows/frmLibrary.h"
+
+#include "base/rig_error.h"
+#include "fixture/fixture_reader.h"
+#include "library/background_scan.h"
+#include "library/library_folders.h"
+#include "ui/ui.h"
+#include "windows/lamp_preview.h"
+#include "windows/library_dialogs.h"
+#include "windows/library_model.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int modeRole = Qt::UserRole;
+
+QPushButton* makeButton(QWidget& parent, const char* name, const QString& text)
+{
+    auto* button = new QPushButton(text, &parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+LibrarySources LibrarySources::installed()
+{
+    return {library::defaultFolders(QCoreApplication::applicationDirPath()), library::cacheFolder()};
+}
+
+frmLibrary::frmLibrary(ui::Ui& ui, LibrarySources sources, QWidget& owner)
+    : QWidget(&owner, Qt::Window), m_ui(ui), m_sources(std::move(sources))
+{
+    setObjectName(QStringLiteral("frmLibrary"));
+    setWindowTitle(tr("Fixture Library"));
+    m_scan = new library::BackgroundScan(this);
+    connect(m_scan, &library::BackgroundScan::filesFound, this, &frmLibrary::scan_FilesFound);
+    connect(m_scan, &library::BackgroundScan::entriesReady, this, &frmLibrary::scan_EntriesReady);
+    connect(m_scan, &library::BackgroundScan::finished, this, &frmLibrary::scan_Finished);
+    m_model = new LibraryModel(this);
+    m_filter = new LibraryFilter(*m_model, this);
+    m_showFixture = new QTimer(this);
+    m_showFixture->setSingleShot(true);
+    m_showFixture->setInterval(0);
+    connect(m_showFixture, &QTimer::timeout, this, &frmLibrary::showFixture);
+    createControls();
+    resize(fontMetrics().averageCharWidth() * 170, fontMetrics().lineSpacing() * 36);
+}
+
+frmLibrary::~frmLibrary() = default;
+
+void frmLibrary::createControls()
+{
+    m_txtSearch = new QLineEdit(this);
+    m_txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    m_txtSearch->setPlaceholderText(tr("Manufacturer, model or short name"));
+    m_txtSearch->setClearButtonEnabled(true);
+    m_txtSearch->installEventFilter(this);
+    auto* lblSearch = new QLabel(tr("&Search:"), this);
+    lblSearch->setBuddy(m_txtSearch);
+    m_chkFits = new QCheckBox(tr("Fits the &console"), this);
+    m_chkFits->setObjectName(QStringLiteral("chkFits"));
+    m_chkFits->setChecked(true);
+    m_chkFits->setToolTip(tr("Only fixtures with a mode of 36 channels or fewer that can become a lamp"));
+    m_btnFolders = makeButton(*this, "btnFolders", tr("F&olders..."));
+    m_btnRescan = makeButton(*this, "btnRescan", tr("&Rescan"));
+    connect(m_txtSearch, &QLineEdit::textChanged, this, &frmLibrary::txtSearch_Change);
+    connect(m_chkFits, &QCheckBox::toggled, this, &frmLibrary::chkFits_Click);
+    connect(m_btnFolders, &QPushButton::clicked, this, &frmLibrary::btnFolders_Click);
+    connect(m_btnRescan, &QPushButton::clicked, this, &frmLibrary::rescan);
+
+    m_prgScan = new QProgressBar(this);
+    m_prgScan->setObjectName(QStringLiteral("prgScan"));
+    m_prgScan->setFormat(tr("Reading the library: %v of %m files"));
+    m_prgScan->hide();
+    m_lblCount = new QLabel(this);
+    m_lblCount->setObjectName(QStringLiteral("lblCount"));
+
+    m_grdResults = new QTableView(this);
+    m_grdResults->setObjectName(QStringLiteral("grdResults"));
+    m_grdResults->setModel(m_filter);
+    m_grdResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grdResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grdResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grdResults->setWordWrap(false);
+    m_grdResults->verticalHeader()->hide();
+    m_grdResults->verticalHeader()->setDefaultSectionSize(fontMetrics().lineSpacing() + 6);
+    m_grdResults->setSortingEnabled(true);
+    m_grdResults->sortByColumn(LibraryModel::ManufacturerColumn, Qt::AscendingOrder);
+    QHeaderView* header = m_grdResults->horizontalHeader();
+    header->setSectionResizeMode(LibraryModel::ModelColumn, QHeaderView::Stretch);
+    const int character = fontMetrics().averageCharWidth();
+    header->resizeSection(LibraryModel::ManufacturerColumn, character * 22);
+    header->resizeSection(LibraryModel::TypeColumn, character * 16);
+    header->resizeSection(LibraryModel::ModesColumn, character * 14);
+    header->resizeSection(LibraryModel::SourceColumn, character * 8);
+    connect(m_grdResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmLibrary::grdResults_CurrentChanged);
+    connect(m_grdResults, &QAbstractItemView::activated, this, &frmLibrary::importChosen);
+
+    auto* details = new QWidget(this);
+    m_lblFixture = new QLabel(details);
+    m_lblFixture->setObjectName(QStringLiteral("lblFixture"));
+    m_lblFixture->setTextFormat(Qt::PlainText);
+    m_lblFixture->setWordWrap(true);
+    m_lstModes = new QListWidget(details);
+    m_lstModes->setObjectName(QStringLiteral("lstModes"));
+    m_lstModes->setMaximumHeight(fontMetrics().lineSpacing() * 7);
+    connect(m_lstModes, &QListWidget::currentRowChanged, this, &frmLibrary::lstModes_CurrentChanged);
+    connect(m_lstModes, &QListWidget::itemActivated, this, &frmLibrary::importChosen);
+    m_preview = new LampPreview(details);
+    m_btnImport = makeButton(*details, "btnImport", tr("&Import"));
+    m_btnImport->setEnabled(false);
+    connect(m_btnImport, &QPushButton::clicked, this, &frmLibrary::importChosen);
+    auto* lblModes = new QLabel(tr("&Modes:"), details);
+    lblModes->setBuddy(m_lstModes);
+    auto* detailsLayout = new QVBoxLayout(details);
+    detailsLayout->setContentsMargins(0, 0, 0, 0);
+    detailsLayout->addWidget(m_lblFixture);
+    detailsLayout->addWidget(lblModes);
+    detailsLayout->addWidget(m_lstModes);
+    detailsLayout->addWidget(m_preview, 1);
+    auto* importRow = new QHBoxLayout;
+    importRow->addStretch(1);
+    importRow->addWidget(m_btnImport);
+    detailsLayout->addLayout(importRow);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(m_grdResults);
+    splitter->addWidget(details);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    m_btnProblems = makeButton(*this, "btnProblems", QString());
+    connect(m_btnProblems, &QPushButton::clicked, this, &frmLibrary::btnProblems_Click);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblSearch);
+    top->addWidget(m_txtSearch, 1);
+    top->addWidget(m_chkFits);
+    top->addWidget(m_btnFolders);
+    top->addWidget(m_btnRescan);
+    auto* status = new QHBoxLayout;
+    status->addWidget(m_lblCount, 1);
+    status->addWidget(m_prgScan, 1);
+    status->addWidget(m_btnProblems);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(status);
+    showCounts();
+}
+
+void frmLibrary::showLibrary()
+{
+    show();
+    raise();
+    activateWindow();
+    m_txtSearch->setFocus();
+    m_txtSearch->selectAll();
+    if (!m_scanned)
+        rescan();
+}
+
+void frmLibrary::rescan()
+{
+    library::ScanRequest request;
+    request.folders = library::libraryFolders(m_sources.defaultFolders, addedFolders());
+    request.cacheFolder = m_sources.cacheFolder;
+    request.programVersion = library::programVersion();
+    m_model->clear();
+    m_problems.clear();
+    m_scanned = true;
+    m_prgScan->setRange(0, 0);
+    m_prgScan->show();
+    m_btnRescan->setEnabled(false);
+    showCounts();
+    m_scan->start(request);
+}
+
+bool frmLibrary::scanning() const
+{
+    return m_scan->running();
+}
+
+QStringList frmLibrary::addedFolders() const
+{
+    return library::foldersFromSetting(m_ui.setting(QLatin1String(library::foldersSettingKey), QString()));
+}
+
+void frmLibrary::scan_FilesFound(int total)
+{
+    m_prgScan->setRange(0, std::max(total, 1));
+}
+
+void frmLibrary::scan_EntriesReady(const std::vector<library::Entry>& entries, int done)
+{
+    m_model->append(entries);
+    for (const library::Entry& entry : entries)
+        if (entry.kind == library::Entry::Kind::Problem)
+            m_problems.push_back(entry);
+    if (m_prgScan->maximum() > 0)
+        m_prgScan->setValue(std::min(done, m_prgScan->maximum()));
+    keepACurrentFixture();
+    showCounts();
+}
+
+void frmLibrary::scan_Finished(const library::ScanResult& result)
+{
+    // A cache that cannot be written costs speed next time, not data: worth a line in the list.
+    for (const QString& problem : result.cacheProblems) {
+        library::Entry entry;
+        entry.kind = library::Entry::Kind::Problem;
+        entry.path = m_sources.cacheFolder;
+        entry.problem = tr("the library's cache cannot be written: %1").arg(problem);
+        m_problems.push_back(entry);
+    }
+    m_prgScan->hide();
+    m_btnRescan->setEnabled(true);
+    showCounts();
+}
+
+void frmLibrary::showCounts()
+{
+    const int listed = m_filter->rowCount();
+    const int all = m_model->rowCount();
+    m_lblCount->setText(listed == all ? tr("%1 fixtures").arg(all) : tr("%1 of %2 fixtures").arg(listed).arg(all));
+    const auto problems = static_cast<int>(m_problems.size());
+    m_btnProblems->setText(problems == 0 ? tr("No problems") : problems == 1 ? tr("1 &problem...") : tr("%1 &problems...").arg(problems));
+    m_btnProblems->setEnabled(problems > 0);
+}
+
+void frmLibrary::txtSearch_Change()
+{
+    m_filter->setSearch(m_txtSearch->text());
+    keepACurrentFixture();
+    showCounts();
+}
+
+void frmLibrary::chkFits_Click()
+{
+    m_filter->setFitsOnly(m_chkFits->isChecked());
+    keepACurrentFixture();
+    showCounts();
+}
+
+void frmLibrary::keepACurrentFixture()
+{
+    // The first match is current while typing, so Enter takes it; a current one that
+    // still matches stays.
+    QItemSelectionModel* selection = m_grdResults->selectionModel();
+    if (selection->currentIndex().isValid() || m_filter->rowCount() == 0) {
+        if (m_filter->rowCount() == 0)
+            grdResults_CurrentChanged();
+        return;
+    }
+    const QModelIndex first = m_filter->index(0, 0);
+    selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_grdResults->scrollTo(first);
+}
+
+void frmLibrary::grdResults_CurrentChanged()
+{
+    m_showFixture->start();
+}
+
+void frmLibrary::showFixture()
+{
+    m_showFixture->stop();
+    const QModelIndex current = m_grdResults->selectionModel()->currentIndex();
+    const QString path = current.isValid() ? m_filter->entryAt(current.row()).path : QString();
+    if (path == m_fixturePath && !path.isEmpty())
+        return;
+    m_fixturePath = path;
+    m_fixture = {};
+    m_lstModes->clear();
+    m_preview->clear();
+    m_lamp.reset();
+    m_mode = -1;
+    m_btnImport->setEnabled(false);
+    if (path.isEmpty()) {
+        m_lblFixture->clear();
+        return;
+    }
+    const library::Entry& entry = m_filter->entryAt(current.row());
+    const QString heading = entry.manufacturer.isEmpty() ? entry.model : entry.manufacturer + QStringLiteral(" \u2014 ") + entry.model;
+    // Read again as the import reads it: the lamp must be the one File > Import Fixture makes.
+    try {
+        m_fixture = fixture::readFixtureDefinition(path);
+    } catch (const rig::RigError& error) {
+        m_lblFixture->setText(heading + QLatin1Char('\n') + shownPath(path) + QLatin1Char('\n') +
+                              tr("The file cannot be read now: %1").arg(QString::fromStdString(error.description())));
+        return;
+    }
+    m_lblFixture->setText(heading + QLatin1Char('\n') + shownPath(path));
+    int chosen = -1;
+    for (std::size_t m = 0; m < m_fixture.modes.size(); ++m) {
+        const rig::FixtureMode& mode = m_fixture.modes[m];
+        auto* item = new QListWidgetItem(dlgImportFixture::modeText(mode), m_lstModes);
+        item->setData(modeRole, static_cast<int>(m));
+        if (const std::string refusal = rig::fixtureModeRefusal(mode); !refusal.empty()) {
+            // Listed with its reason; selecting it previews its channels, but it cannot be imported.
+            const QString reason = QString::fromStdString(refusal);
+            item->setText(item->text() + tr(" (not available: ") + reason + QLatin1Char(')'));
+            item->setToolTip(reason);
+            item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
+        } else if (chosen < 0) {
+            chosen = static_cast<int>(m);
+        }
+    }
+    m_lstModes->setCurrentRow(chosen >= 0 ? chosen : 0);
+}
+
+void frmLibrary::lstModes_CurrentChanged()
+{
+    m_lamp.reset();
+    m_mode = -1;
+    const QListWidgetItem* item = m_lstModes->currentItem();
+    if (item == nullptr) {
+        m_preview->clear();
+        m_btnImport->setEnabled(false);
+        return;
+    }
+    m_mode = item->data(modeRole).toInt();
+    const rig::FixtureMode& mode = m_fixture.modes[static_cast<std::size_t>(m_mode)];
+    if (const std::string refusal = rig::fixtureModeRefusal(mode); !refusal.empty()) {
+        m_preview->showRefusedMode(mode, QString::fromStdString(refusal));
+    } else {
+        m_lamp = rig::fixtureToLamp(m_fixture, static_cast<std::size_t>(m_mode));
+        m_preview->showMode(mode, *m_lamp);
+    }
+    m_btnImport->setEnabled(m_lamp.has_value());
+}
+
+void frmLibrary::importChosen()
+{
+    // What was typed last decides, also when its fixture was not shown yet.
+    if (m_showFixture->isActive())
+        showFixture();
+    if (!m_lamp)
+        return;
+    emit fixtureChosen(fixtureImport(m_fixture, static_cast<std::size_t>(m_mode), *m_lamp, QFileInfo(m_fixturePath).fileName()));
+}
+
+void frmLibrary::btnFolders_Click()
+{
+    const QStringList before = addedFolders();
+    dlgLibraryFolders dialog(m_ui, m_sources.defaultFolders, before, this);
+    if (m_ui.execDialog(dialog) != QDialog::Accepted || dialog.added() == before)
+        return;
+    m_ui.setSetting(QLatin1String(library::foldersSettingKey), library::foldersToSetting(dialog.added()));
+    rescan();
+}
+
+void frmLibrary::btnProblems_Click()
+{
+    dlgLibraryProblems dialog(m_problems, this);
+    m_ui.execDialog(dialog);
+}
+
+bool frmLibrary::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_txtSearch && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            // Moving through the results while typing.
+            QApplication::sendEvent(m_grdResults, event);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            importChosen();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmLibrary::keyPressEvent(QKeyEvent* event)
+{
+    // Esc closes the window from any of its controls that has no use for it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void frmLibrary::closeEvent(QCloseEvent* event)
+{
+    // A read cut short is done again at the next showing.
+    if (m_scan->running()) {
+        m_scan->stop();
+        m_scanned = false;
+        m_prgScan->hide();
+        m_btnRescan->setEnabled(true);
+    }
+    QWidget::closeEvent(event);
+}
