@@ -18,11 +18,11 @@ protected:
     {
         CliFixture::SetUp();
         ASSERT_EQ(::setenv("XDG_CACHE_HOME", path("cache").toLocal8Bit().constData(), 1), 0);
-        copy("spot.json", "lib/fixtures/robe/spot.json");
-        copy("pixelbar.json", "lib/fixtures/robe/pixelbar.json");
+        copy("spot.json", "lib/fixtures/strix/spot.json");
+        copy("pixelbar.json", "lib/fixtures/strix/pixelbar.json");
         copy("wash.qxf", "lib/qlc/wash.qxf");
         copy("scanner.qxf", "lib/qlc/scanner.qxf");
-        text("lib/fixtures/manufacturers.json", R"({"robe": {"name": "Robe Lighting"}})");
+        text("lib/fixtures/manufacturers.json", R"({"strix": {"name": "Strix Lighting"}})");
         std::string nulls;
         for (int i = 0; i < 39; ++i)
             nulls += ", null";
@@ -63,8 +63,8 @@ TEST_F(LibraryCommandTest, ListsEveryFixtureByManufacturerThenModel)
                          line("Rigtest", "LED Wash 7x10", "qlc", "13", "qlc/wash.qxf") +
                          line("Rigtest", "Mirror Scan 250 & More", "qlc", "6,10", "qlc/scanner.qxf") +
                          line("Rigtest", "Rigtest Spot 400", "gdtf", "5,?", "gdtf/spot-400.gdtf") +
-                         line("Robe Lighting", "Rigtest Pixel Bar 10", "ofl", "10,41,7", "fixtures/robe/pixelbar.json") +
-                         line("Robe Lighting", "Rigtest Spot 300 Profile", "ofl", "8,16", "fixtures/robe/spot.json"));
+                         line("Strix Lighting", "Rigtest Pixel Bar 10", "ofl", "10,41,7", "fixtures/strix/pixelbar.json") +
+                         line("Strix Lighting", "Rigtest Spot 300 Profile", "ofl", "8,16", "fixtures/strix/spot.json"));
     EXPECT_EQ(r.err, "");
     // The cache is where the window keeps it, and a second run gives the same.
     const QDir cache(path("cache/Rigsmith/fixture-library"));
@@ -78,7 +78,7 @@ TEST_F(LibraryCommandTest, ListsEveryFixtureByManufacturerThenModel)
 
 TEST_F(LibraryCommandTest, SearchTakesEveryWordIgnoringCaseAndAccents)
 {
-    EXPECT_EQ(library("search robe spot").out, line("Robe Lighting", "Rigtest Spot 300 Profile", "ofl", "8,16", "fixtures/robe/spot.json"));
+    EXPECT_EQ(library("search strix spot").out, line("Strix Lighting", "Rigtest Spot 300 Profile", "ofl", "8,16", "fixtures/strix/spot.json"));
     EXPECT_EQ(library("search RIGTEST spot").out.count('\n'), 2);
     EXPECT_EQ(library("search eclair").out, line("", "Wide Éclair", "ofl", "40", "wide.json"));
     EXPECT_EQ(library("search eclair --fits").out, "");
@@ -113,7 +113,7 @@ TEST_F(LibraryCommandTest, JsonGivesEveryModeWithItsChannelsAndFit)
 TEST_F(LibraryCommandTest, ProblemsAreListedAndCountedWithoutFailing)
 {
     text("lib/broken.json", "{\"name\": ");
-    text("lib/fixtures/robe/bad\tname.qxf", "<FixtureDefinition>");
+    text("lib/fixtures/strix/bad\tname.qxf", "<FixtureDefinition>");
     text("lib/package.json", R"({"name": "some tool", "version": "1.0"})");
     const Result listed = library("list");
     EXPECT_EQ(listed.status, cli::exitOk);
@@ -125,7 +125,7 @@ TEST_F(LibraryCommandTest, ProblemsAreListedAndCountedWithoutFailing)
     const QStringList lines = problems.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2) << problems.out;
     EXPECT_TRUE(lines[0].startsWith(path("lib/broken.json") + "\tline 1, column 10: ")) << lines[0];
-    EXPECT_TRUE(lines[1].startsWith(path("lib/fixtures/robe/bad\\x09name.qxf") + "\t")) << lines[1];
+    EXPECT_TRUE(lines[1].startsWith(path("lib/fixtures/strix/bad\\x09name.qxf") + "\t")) << lines[1];
 
     // A folder that is not there is a problem too; a default one would be passed over.
     const Result missing = run("library --no-defaults --dir @nowhere problems");

@@ -12,9 +12,9 @@ using library::Entry;
 
 void layOut(const Tree& tree)
 {
-    tree.write("lib/fixtures/manufacturers.json", R"({"robe": {"name": "Robe Lighting"}})");
-    tree.copySample("spot.json", "lib/fixtures/robe/spot.json");
-    tree.copySample("pixelbar.json", "lib/fixtures/robe/pixelbar.json");
+    tree.write("lib/fixtures/manufacturers.json", R"({"strix": {"name": "Strix Lighting"}})");
+    tree.copySample("spot.json", "lib/fixtures/strix/spot.json");
+    tree.copySample("pixelbar.json", "lib/fixtures/strix/pixelbar.json");
     tree.copySample("wash.qxf", "lib/wash.qxf");
     tree.copySample("scanner.qxf", "lib/scanner.qxf");
     tree.write("lib/package.json", R"({"name": "not a fixture"})");
@@ -59,11 +59,11 @@ TEST(LibraryCache, AnUnchangedLibraryIsNotReadAgainAndNothingIsWrittenInIt)
     const auto cacheTime = QFileInfo(rig::fromPath(cacheFileOf(tree))).lastModified();
 
     // A new name in manufacturers.json reaches cached entries.
-    tree.write("lib/fixtures/manufacturers.json", R"({"robe": {"name": "Robe"}})");
+    tree.write("lib/fixtures/manufacturers.json", R"({"strix": {"name": "Strix"}})");
     const library::ScanResult renamed = scan({tree.path("lib")}, tree.path("cache"));
     EXPECT_EQ(renamed.filesRead, 1);
-    EXPECT_EQ(entryOf(renamed, "robe/spot.json").manufacturer, "Robe");
-    EXPECT_TRUE(library::matchesWords(entryOf(renamed, "robe/spot.json").searchText, library::searchWords("robe spot")));
+    EXPECT_EQ(entryOf(renamed, "strix/spot.json").manufacturer, "Strix");
+    EXPECT_TRUE(library::matchesWords(entryOf(renamed, "strix/spot.json").searchText, library::searchWords("strix spot")));
     EXPECT_EQ(QFileInfo(rig::fromPath(cacheFileOf(tree))).lastModified(), cacheTime) << "nothing changed: no write";
 
     // The library itself is as it was, but for the one file this test rewrote.
@@ -84,14 +84,14 @@ TEST(LibraryCache, OnlyChangedAndAddedFilesAreReadAndRemovedOnesDropOut)
     setModified(tree.path("lib/scanner.qxf"), 1000000000);
     ASSERT_EQ(scan({tree.path("lib")}, tree.path("cache")).filesRead, 6);
 
-    tree.copySample("wash.qxf", "lib/fixtures/robe/spot.json");  // new content
+    tree.copySample("wash.qxf", "lib/fixtures/strix/spot.json");  // new content
     setModified(tree.path("lib/scanner.qxf"), 1000000001);          // same content, new time
     tree.copySample("spot.json", "lib/added/new.json");
     ASSERT_TRUE(QFile::remove(tree.path("lib/wash.qxf")));
     const library::ScanResult second = scan({tree.path("lib")}, tree.path("cache"));
     EXPECT_EQ(second.filesFound, 6);
     EXPECT_EQ(second.filesRead, 4);  // changed, touched, added, and the broken one
-    EXPECT_EQ(entryOf(second, "robe/spot.json").model, "LED Wash 7x10");
+    EXPECT_EQ(entryOf(second, "strix/spot.json").model, "LED Wash 7x10");
     EXPECT_EQ(entryOf(second, "added/new.json").model, "Rigtest Spot 300 Profile");
     EXPECT_EQ(entryOf(second, "added/new.json").manufacturer, "added");
     for (const Entry& entry : second.entries)
@@ -218,12 +218,12 @@ TEST(LibraryCache, EveryFieldComesBack)
     other.kind = Entry::Kind::NotFixture;
     other.path = "/lib/package.json";
     Entry fromFolder = entry;
-    fromFolder.path = "/lib/robe/y.json";
+    fromFolder.path = "/lib/strix/y.json";
     fromFolder.manufacturerFromFolder = true;
     Entry problem;
     problem.kind = Entry::Kind::Problem;
     const std::vector<std::uint8_t> bytes = library::encodeCache(
-        "/lib", "v", {{"Ünïcode/x.gdtf", &entry}, {"package.json", &other}, {"robe/y.json", &fromFolder}, {"broken.json", &problem}});
+        "/lib", "v", {{"Ünïcode/x.gdtf", &entry}, {"package.json", &other}, {"strix/y.json", &fromFolder}, {"broken.json", &problem}});
 
     library::CachedEntries back;
     ASSERT_TRUE(library::decodeCache(bytes, "/lib", "v", back));
@@ -238,7 +238,7 @@ TEST(LibraryCache, EveryFieldComesBack)
     EXPECT_EQ(read.modes, entry.modes);
     EXPECT_EQ(read.searchText, "maker\nmodel ✓\nm");
     EXPECT_EQ(back.at("package.json").kind, Entry::Kind::NotFixture);
-    EXPECT_EQ(back.at("robe/y.json").manufacturer, "") << "a folder's name is taken again when loaded";
+    EXPECT_EQ(back.at("strix/y.json").manufacturer, "") << "a folder's name is taken again when loaded";
     EXPECT_FALSE(library::decodeCache(bytes, "/lib2", "v", back));
     EXPECT_FALSE(library::decodeCache(bytes, "/lib", "w", back));
 }

@@ -25,9 +25,9 @@ QByteArray gdtfSpot()
 void layOutMixedLibrary(const Tree& tree)
 {
     tree.write("ofl/fixtures/manufacturers.json",
-               R"({"$schema": "https://example.invalid/manufacturers.json", "robe": {"name": "Robe Lighting", "website": "x"},
+               R"({"$schema": "https://example.invalid/manufacturers.json", "strix": {"name": "Strix Lighting", "website": "x"},
                    "rigtest": {"name": "Rigtest\tLabs"}})");
-    tree.copySample("spot.json", "ofl/fixtures/robe/spot.json");
+    tree.copySample("spot.json", "ofl/fixtures/strix/spot.json");
     tree.copySample("pixelbar.json", "ofl/fixtures/nameless/pixelbar.json");
     tree.copySample("spot.json", "loose.json");
     tree.copySample("wash.qxf", "qlc/wash.qxf");
@@ -53,10 +53,10 @@ TEST(LibraryIndex, ReadsTheThreeFormatsAndNamesOflManufacturersFromTheirFolder)
     EXPECT_EQ(result.filesFound, 12);
     EXPECT_EQ(result.filesRead, 12);
 
-    const Entry& spot = entryOf(result, "robe/spot.json");
+    const Entry& spot = entryOf(result, "strix/spot.json");
     EXPECT_EQ(spot.kind, Entry::Kind::Fixture);
     EXPECT_EQ(spot.format, Format::Ofl);
-    EXPECT_EQ(spot.manufacturer, "Robe Lighting");
+    EXPECT_EQ(spot.manufacturer, "Strix Lighting");
     EXPECT_EQ(spot.model, "Rigtest Spot 300 Profile");
     EXPECT_EQ(spot.shortName, "Spot300");
     EXPECT_EQ(spot.type, "Moving Head");
@@ -109,17 +109,17 @@ TEST(LibraryIndex, ReadsTheThreeFormatsAndNamesOflManufacturersFromTheirFolder)
         if (entry.kind == Entry::Kind::Fixture)
             order << entry.manufacturer + "/" + entry.model;
     EXPECT_EQ(order.first(), "/Rigtest Spot 300 Profile");
-    EXPECT_EQ(order.last(), "Robe Lighting/Rigtest Spot 300 Profile");
+    EXPECT_EQ(order.last(), "Strix Lighting/Rigtest Spot 300 Profile");
 }
 
 // A manufacturers.json that cannot be read is a problem; its fixtures are listed under their keys.
 TEST(LibraryIndex, ABrokenManufacturerListLeavesTheKeys)
 {
     Tree tree;
-    tree.write("fixtures/manufacturers.json", "{\"robe\": ");
-    tree.copySample("spot.json", "fixtures/robe/spot.json");
+    tree.write("fixtures/manufacturers.json", "{\"strix\": ");
+    tree.copySample("spot.json", "fixtures/strix/spot.json");
     const library::ScanResult result = scan({tree.path()});
-    EXPECT_EQ(entryOf(result, "spot.json").manufacturer, "robe");
+    EXPECT_EQ(entryOf(result, "spot.json").manufacturer, "strix");
     EXPECT_TRUE(entryOf(result, "manufacturers.json").problem.startsWith("not JSON")) << entryOf(result, "manufacturers.json").problem;
 }
 
