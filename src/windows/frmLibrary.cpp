@@ -1,11 +1,9 @@
 #include "windows/frmLibrary.h"
 
-#include "base/rig_error.h"
-#include "fixture/fixture_reader.h"
 #include "library/background_scan.h"
 #include "library/library_folders.h"
 #include "ui/ui.h"
-#include "windows/lamp_preview.h"
+#include "windows/library_details.h"
 #include "windows/library_dialogs.h"
 #include "windows/library_model.h"
 
@@ -13,13 +11,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
@@ -28,8 +24,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int modeRole = Qt::UserRole;
 
 QPushButton* makeButton(QWidget& parent, const char* name, const QString& text)
 {
@@ -115,36 +109,12 @@ void frmLibrary::createControls()
     connect(m_grdResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmLibrary::grdResults_CurrentChanged);
     connect(m_grdResults, &QAbstractItemView::activated, this, &frmLibrary::importChosen);
 
-    auto* details = new QWidget(this);
-    m_lblFixture = new QLabel(details);
-    m_lblFixture->setObjectName(QStringLiteral("lblFixture"));
-    m_lblFixture->setTextFormat(Qt::PlainText);
-    m_lblFixture->setWordWrap(true);
-    m_lstModes = new QListWidget(details);
-    m_lstModes->setObjectName(QStringLiteral("lstModes"));
-    m_lstModes->setMaximumHeight(fontMetrics().lineSpacing() * 7);
-    connect(m_lstModes, &QListWidget::currentRowChanged, this, &frmLibrary::lstModes_CurrentChanged);
-    connect(m_lstModes, &QListWidget::itemActivated, this, &frmLibrary::importChosen);
-    m_preview = new LampPreview(details);
-    m_btnImport = makeButton(*details, "btnImport", tr("&Import"));
-    m_btnImport->setEnabled(false);
-    connect(m_btnImport, &QPushButton::clicked, this, &frmLibrary::importChosen);
-    auto* lblModes = new QLabel(tr("&Modes:"), details);
-    lblModes->setBuddy(m_lstModes);
-    auto* detailsLayout = new QVBoxLayout(details);
-    detailsLayout->setContentsMargins(0, 0, 0, 0);
-    detailsLayout->addWidget(m_lblFixture);
-    detailsLayout->addWidget(lblModes);
-    detailsLayout->addWidget(m_lstModes);
-    detailsLayout->addWidget(m_preview, 1);
-    auto* importRow = new QHBoxLayout;
-    importRow->addStretch(1);
-    importRow->addWidget(m_btnImport);
-    detailsLayout->addLayout(importRow);
+    m_details = new LibraryDetails(this);
+    connect(m_details, &LibraryDetails::importRequested, this, &frmLibrary::importChosen);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(m_grdResults);
-    splitter->addWidget(details);
+    splitter->addWidget(m_details);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
 
@@ -285,68 +255,7 @@ void frmLibrary::showFixture()
 {
     m_showFixture->stop();
     const QModelIndex current = m_grdResults->selectionModel()->currentIndex();
-    const QString path = current.isValid() ? m_filter->entryAt(current.row()).path : QString();
-    if (path == m_fixturePath && !path.isEmpty())
-        return;
-    m_fixturePath = path;
-    m_fixture = {};
-    m_lstModes->clear();
-    m_preview->clear();
-    m_lamp.reset();
-    m_mode = -1;
-    m_btnImport->setEnabled(false);
-    if (path.isEmpty()) {
-        m_lblFixture->clear();
-        return;
-    }
-    const library::Entry& entry = m_filter->entryAt(current.row());
-    const QString heading = entry.manufacturer.isEmpty() ? entry.model : entry.manufacturer + QStringLiteral(" \u2014 ") + entry.model;
-    // Read again as the import reads it: the lamp must be the one File > Import Fixture makes.
-    try {
-        m_fixture = fixture::readFixtureDefinition(path);
-    } catch (const rig::RigError& error) {
-        m_lblFixture->setText(heading + QLatin1Char('\n') + shownPath(path) + QLatin1Char('\n') +
-                              tr("The file cannot be read now: %1").arg(QString::fromStdString(error.description())));
-        return;
-    }
-    m_lblFixture->setText(heading + QLatin1Char('\n') + shownPath(path));
-    int chosen = -1;
-    for (std::size_t m = 0; m < m_fixture.modes.size(); ++m) {
-        const rig::FixtureMode& mode = m_fixture.modes[m];
-        auto* item = new QListWidgetItem(dlgImportFixture::modeText(mode), m_lstModes);
-        item->setData(modeRole, static_cast<int>(m));
-        if (const std::string refusal = rig::fixtureModeRefusal(mode); !refusal.empty()) {
-            // Listed with its reason; selecting it previews its channels, but it cannot be imported.
-            const QString reason = QString::fromStdString(refusal);
-            item->setText(item->text() + tr(" (not available: ") + reason + QLatin1Char(')'));
-            item->setToolTip(reason);
-            item->setForeground(palette().brush(QPalette::Disabled, QPalette::Text));
-        } else if (chosen < 0) {
-            chosen = static_cast<int>(m);
-        }
-    }
-    m_lstModes->setCurrentRow(chosen >= 0 ? chosen : 0);
-}
-
-void frmLibrary::lstModes_CurrentChanged()
-{
-    m_lamp.reset();
-    m_mode = -1;
-    const QListWidgetItem* item = m_lstModes->currentItem();
-    if (item == nullptr) {
-        m_preview->clear();
-        m_btnImport->setEnabled(false);
-        return;
-    }
-    m_mode = item->data(modeRole).toInt();
-    const rig::FixtureMode& mode = m_fixture.modes[static_cast<std::size_t>(m_mode)];
-    if (const std::string refusal = rig::fixtureModeRefusal(mode); !refusal.empty()) {
-        m_preview->showRefusedMode(mode, QString::fromStdString(refusal));
-    } else {
-        m_lamp = rig::fixtureToLamp(m_fixture, static_cast<std::size_t>(m_mode));
-        m_preview->showMode(mode, *m_lamp);
-    }
-    m_btnImport->setEnabled(m_lamp.has_value());
+    m_details->showFixture(current.isValid() ? &m_filter->entryAt(current.row()) : nullptr);
 }
 
 void frmLibrary::importChosen()
@@ -354,9 +263,8 @@ void frmLibrary::importChosen()
     // What was typed last decides, also when its fixture was not shown yet.
     if (m_showFixture->isActive())
         showFixture();
-    if (!m_lamp)
-        return;
-    emit fixtureChosen(fixtureImport(m_fixture, static_cast<std::size_t>(m_mode), *m_lamp, QFileInfo(m_fixturePath).fileName()));
+    if (const std::optional<FixtureImport> imported = m_details->chosenImport())
+        emit fixtureChosen(*imported);
 }
 
 void frmLibrary::btnFolders_Click()

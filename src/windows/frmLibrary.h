@@ -1,23 +1,19 @@
 #pragma once
 
-#include "core/fixture_description.h"
-#include "core/fixture_mapping.h"
 #include "library/library_entry.h"
 #include "windows/dlgImportFixture.h"
 
 #include <QStringList>
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
-class LampPreview;
+class LibraryDetails;
 class LibraryFilter;
 class LibraryModel;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -63,11 +59,8 @@ public:
     [[nodiscard]] QLineEdit* txtSearch() const noexcept { return m_txtSearch; }
     [[nodiscard]] QCheckBox* chkFits() const noexcept { return m_chkFits; }
     [[nodiscard]] QTableView* grdResults() const noexcept { return m_grdResults; }
-    [[nodiscard]] QListWidget* lstModes() const noexcept { return m_lstModes; }
-    [[nodiscard]] LampPreview* preview() const noexcept { return m_preview; }
-    [[nodiscard]] QPushButton* btnImport() const noexcept { return m_btnImport; }
+    [[nodiscard]] LibraryDetails* details() const noexcept { return m_details; }
     [[nodiscard]] QPushButton* btnProblems() const noexcept { return m_btnProblems; }
-    [[nodiscard]] QLabel* lblFixture() const noexcept { return m_lblFixture; }
     [[nodiscard]] QProgressBar* prgScan() const noexcept { return m_prgScan; }
     [[nodiscard]] LibraryFilter* results() const noexcept { return m_filter; }
 
@@ -94,13 +87,12 @@ private:
     void btnProblems_Click();
     // The current fixture changed: its details are read once the events at hand are done.
     void grdResults_CurrentChanged();
-    void lstModes_CurrentChanged();
     // Enter, a double-click or Import.
     void importChosen();
 
     // Keeps a fixture current while any is listed.
     void keepACurrentFixture();
-    // Reads the current fixture's definition and lists its modes.
+    // Shows the current fixture's details.
     void showFixture();
     void showCounts();
 
@@ -112,11 +104,6 @@ private:
     LibraryFilter* m_filter = nullptr;
     std::vector<library::Entry> m_problems;
 
-    // The fixture shown on the right, as read from its file, and its chosen mode's lamp.
-    QString m_fixturePath;
-    rig::FixtureDescription m_fixture;
-    int m_mode = -1;
-    std::optional<rig::FixtureLamp> m_lamp;
     QTimer* m_showFixture = nullptr;
 
     QLineEdit* m_txtSearch = nullptr;
@@ -126,9 +113,6 @@ private:
     QProgressBar* m_prgScan = nullptr;
     QLabel* m_lblCount = nullptr;
     QTableView* m_grdResults = nullptr;
-    QLabel* m_lblFixture = nullptr;
-    QListWidget* m_lstModes = nullptr;
-    LampPreview* m_preview = nullptr;
-    QPushButton* m_btnImport = nullptr;
+    LibraryDetails* m_details = nullptr;
     QPushButton* m_btnProblems = nullptr;
 };

@@ -1,9 +1,14 @@
 #include "library_test_support.h"
 
 #include "fixture/fixture_reader.h"
+#include "library/background_scan.h"
 #include "library/entry_reader.h"
 #include "library/folder_walk.h"
 #include "library/library_folders.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <mutex>
 #include <set>
@@ -277,6 +282,76 @@ TEST(LibraryIndex, OversizedFilesAreRefusedUnread)
     const library::ScanResult result = scan({tree.path()});
     EXPECT_EQ(entryOf(result, "big.json").problem, "the file is larger than 4 MiB; no fixture definition is that large");
     EXPECT_EQ(entryOf(result, "huge.qxf").problem, "the file is larger than 32 MiB; no fixture definition is that large");
+}
+
+// A scan in the background delivers on the thread that owns it, every entry once and the
+// end once; a scan stopped or replaced delivers nothing more.
+TEST(BackgroundScan, DeliversOnItsOwnersThreadAndNothingOfAStoppedScan)
+{
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "library_tests";
+        static char* argv[] = {name, nullptr};
+        new QCoreApplication(argc, argv);  // lives to the end of the run
+    }
+    Tree tree;
+    for (int i = 0; i < 30; ++i)
+        tree.copySample("wash.qxf", QStringLiteral("a/w%1.qxf").arg(i));
+    tree.copySample("spot.json", "b/spot.json");
+    const auto request = [&](const char* folder) {
+        library::ScanRequest made;
+        made.folders = {{tree.path(folder), false}};
+        made.programVersion = "test 1";
+        return made;
+    };
+
+    library::BackgroundScan scan;
+    std::set<QString> paths;
+    int duplicates = 0;
+    int finished = 0;
+    int total = -1;
+    bool elsewhere = false;
+    QObject::connect(&scan, &library::BackgroundScan::filesFound, [&](int count) { total = count; });
+    QObject::connect(&scan, &library::BackgroundScan::entriesReady, [&](const std::vector<Entry>& entries, int) {
+        elsewhere = elsewhere || QThread::currentThread() != QCoreApplication::instance()->thread();
+        for (const Entry& entry : entries)
+            duplicates += paths.insert(entry.path).second ? 0 : 1;
+    });
+    QObject::connect(&scan, &library::BackgroundScan::finished, [&](const library::ScanResult& result) {
+        ++finished;
+        EXPECT_EQ(result.entries.size(), paths.size());
+    });
+    const auto waitForEnd = [&] {
+        QElapsedTimer timer;
+        timer.start();
+        while (scan.running() && timer.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents();
+    };
+
+    scan.start(request("a"));
+    scan.stop();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paths.empty());
+    EXPECT_EQ(finished, 0);
+
+    // Started over on another folder before the first is done: only the second arrives.
+    scan.start(request("a"));
+    scan.start(request("b"));
+    waitForEnd();
+    EXPECT_FALSE(scan.running());
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(total, 1);
+    EXPECT_EQ(paths, std::set<QString>{tree.path("b/spot.json")});
+
+    paths.clear();
+    scan.start(request("a"));
+    waitForEnd();
+    EXPECT_EQ(finished, 2);
+    EXPECT_EQ(total, 30);
+    EXPECT_EQ(paths.size(), 30u);
+    EXPECT_EQ(duplicates, 0);
+    EXPECT_FALSE(elsewhere);
 }
 
 TEST(LibraryFolders, DefaultsAndSavedFoldersComeBackAsTheSameBytes)

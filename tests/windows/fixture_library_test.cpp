@@ -4,6 +4,7 @@
 #include "windows/frmDocument.h"
 #include "windows/frmLibrary.h"
 #include "windows/lamp_preview.h"
+#include "windows/library_details.h"
 #include "windows/library_dialogs.h"
 #include "windows/library_model.h"
 #include "window_helpers.h"
@@ -102,22 +103,22 @@ TEST_F(FixtureLibrary, TypeMoveAndEnterOpenTheLampTheCommandLineWrites)
     settle();
     EXPECT_EQ(rows(), QStringList({"Rigtest|Rigtest Spot 300 Profile|8, 16|OFL", "Rigtest|Rigtest Spot 400|6, ?|GDTF"}));
     EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(itemTexts(library->lstModes()), QStringList({"Basic \u2014 8 channels", "Extended \u2014 16 channels"}));
+    EXPECT_EQ(itemTexts(library->details()->lstModes()), QStringList({"Basic \u2014 8 channels", "Extended \u2014 16 channels"}));
 
     QTest::keyClick(library->txtSearch(), Qt::Key_Down);
     settle();
     EXPECT_EQ(currentRow(), 1);
-    const QStringList modes = itemTexts(library->lstModes());
+    const QStringList modes = itemTexts(library->details()->lstModes());
     ASSERT_EQ(modes.size(), 2);
     EXPECT_EQ(modes[0], "Standard \u2014 6 channels");
     EXPECT_TRUE(modes[1].startsWith("Scroller \u2014 1 channel (not available: ")) << modes[1].toStdString();
-    EXPECT_EQ(library->lstModes()->currentRow(), 0);
+    EXPECT_EQ(library->details()->lstModes()->currentRow(), 0);
     // The preview shows each channel's number, name and console function, and the notes.
-    const QTableWidget* grid = library->preview()->grdPreview();
+    const QTableWidget* grid = library->details()->preview()->grdPreview();
     ASSERT_EQ(grid->rowCount(), 6);
     EXPECT_EQ(grid->item(4, 1)->text(), "Dimmer");
     EXPECT_FALSE(grid->item(0, 2)->text().isEmpty());
-    EXPECT_TRUE(library->btnImport()->isEnabled());
+    EXPECT_TRUE(library->details()->btnImport()->isEnabled());
 
     QTest::keyClick(library->txtSearch(), Qt::Key_Return);
     ASSERT_EQ(windows().size(), 1);
@@ -148,10 +149,10 @@ TEST_F(FixtureLibrary, FitsFilterSortingOneWindowAndEscape)
     settle();
     EXPECT_EQ(rows(), QStringList({"|Wide Éclair|40|OFL"}));
     // A mode the console cannot take is listed with its reason and previewed, never imported.
-    ASSERT_EQ(library->lstModes()->count(), 1);
-    EXPECT_TRUE(library->lstModes()->item(0)->text().contains("(not available: ")) << library->lstModes()->item(0)->text().toStdString();
-    EXPECT_EQ(library->preview()->grdPreview()->rowCount(), 40);
-    EXPECT_FALSE(library->btnImport()->isEnabled());
+    ASSERT_EQ(library->details()->lstModes()->count(), 1);
+    EXPECT_TRUE(library->details()->lstModes()->item(0)->text().contains("(not available: ")) << library->details()->lstModes()->item(0)->text().toStdString();
+    EXPECT_EQ(library->details()->preview()->grdPreview()->rowCount(), 40);
+    EXPECT_FALSE(library->details()->btnImport()->isEnabled());
     QTest::keyClick(library->txtSearch(), Qt::Key_Return);
     EXPECT_TRUE(windows().isEmpty());
 
@@ -173,6 +174,15 @@ TEST_F(FixtureLibrary, FitsFilterSortingOneWindowAndEscape)
     EXPECT_EQ(main.findChildren<frmLibrary*>().size(), 1);
     EXPECT_TRUE(library->isVisible());
     EXPECT_EQ(rows().size(), 5);
+
+    // A double-click imports the fixture's first mode that fits.
+    QTableView* grid = library->grdResults();
+    const QRect cell = grid->visualRect(grid->model()->index(0, LibraryModel::ModelColumn));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(windows().size(), 1);
+    EXPECT_TRUE(windows()[0]->widget()->windowTitle().contains("LED Wash 7x10 (Standard)"))
+        << windows()[0]->widget()->windowTitle().toStdString();
 
     QTest::keyClick(library->grdResults(), Qt::Key_Escape);
     EXPECT_FALSE(library->isVisible());
@@ -226,6 +236,14 @@ TEST_F(FixtureLibrary, FoldersAreAddedAndRemovedAndProblemsListed)
     EXPECT_EQ(fake.settings[library::foldersSettingKey], "");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !library->scanning(); }, 20000));
     EXPECT_FALSE(rows().join('\n').contains("Mirror Scan"));
+
+    // Rescan finds what came meanwhile, and drops what went.
+    sample("scanner.qxf", "lib/qlc/scanner.qxf");
+    ASSERT_TRUE(QFile::remove(file("lib/broken.json")));
+    library->findChild<QPushButton*>("btnRescan")->click();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !library->scanning(); }, 20000));
+    EXPECT_TRUE(rows().contains("Rigtest|Mirror Scan 250 & More|6, 10|QLC+"));
+    EXPECT_FALSE(library->btnProblems()->isEnabled());
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
