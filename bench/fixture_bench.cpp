@@ -152,10 +152,10 @@ void BM_FixtureFolder_Plain_parseOnly(benchmark::State& state)
 }
 BENCHMARK(BM_FixtureFolder_Plain_parseOnly)->Unit(benchmark::kMillisecond);
 
-// Reading each definition and making the lamp of every mode that fits.
-void BM_FixtureFolder_convertEveryMode(benchmark::State& state)
+// Reading each definition of `files` and making the lamp of every mode that fits; each
+// file has `modesPerFile` such modes.
+void convertEveryMode(benchmark::State& state, const QStringList& files, std::size_t modesPerFile)
 {
-    const QStringList& files = definitionFiles();
     for (auto _ : state) {
         std::size_t lamps = 0;
         for (const QString& path : files) {
@@ -167,10 +167,12 @@ void BM_FixtureFolder_convertEveryMode(benchmark::State& state)
                     ++lamps;
                 }
         }
-        if (lamps != static_cast<std::size_t>(2 * files.size()))
+        if (lamps != modesPerFile * static_cast<std::size_t>(files.size()))
             state.SkipWithError("not every mode converted");
     }
 }
+
+void BM_FixtureFolder_convertEveryMode(benchmark::State& state) { convertEveryMode(state, definitionFiles(), 2); }
 BENCHMARK(BM_FixtureFolder_convertEveryMode)->Unit(benchmark::kMillisecond);
 
 // A moving head as its maker would publish it: every DMX channel with its channel
@@ -332,24 +334,7 @@ void BM_GdtfFolder_Plain_unzipAndParse(benchmark::State& state)
 BENCHMARK(BM_GdtfFolder_Plain_unzipAndParse)->Unit(benchmark::kMillisecond);
 
 // Reading each archive and making the lamp of every mode.
-void BM_GdtfFolder_convertEveryMode(benchmark::State& state)
-{
-    const QStringList& files = gdtfFiles();
-    for (auto _ : state) {
-        std::size_t lamps = 0;
-        for (const QString& path : files) {
-            const rig::FixtureDescription fixture = fixture::readFixtureDefinition(path);
-            for (std::size_t m = 0; m < fixture.modes.size(); ++m)
-                if (rig::fixtureModeRefusal(fixture.modes[m]).empty()) {
-                    const rig::FixtureLamp lamp = rig::fixtureToLamp(fixture, m);
-                    benchmark::DoNotOptimize(lamp.lamp.NumberChannel);
-                    ++lamps;
-                }
-        }
-        if (lamps != static_cast<std::size_t>(3 * files.size()))
-            state.SkipWithError("not every mode converted");
-    }
-}
+void BM_GdtfFolder_convertEveryMode(benchmark::State& state) { convertEveryMode(state, gdtfFiles(), 3); }
 BENCHMARK(BM_GdtfFolder_convertEveryMode)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -194,6 +194,8 @@ RowsPaste pasteChannelRows(const Lamp& lamp, std::size_t first, const ChannelRow
 std::vector<std::uint8_t> encodePlacedLamp(const PlacedLampCopy& copy)
 {
     std::vector<std::uint8_t> bytes;
+    // Sized up front: one allocation, and an optimised build sees no write into an empty vector.
+    bytes.reserve(placedSize);
     ByteWriter out(bytes);
     writeHeader(out, placedSignature);
     out.bytes(encodePatchEntry(copy.entry));

@@ -1,11 +1,13 @@
 #include "core/fixture_mapping.h"
 
 #include "base/cp1252.h"
+#include "core/fixture_names.h"
 #include "core/function_names.h"
 #include "base/rig_error.h"
 
 #include <array>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace rig {
@@ -127,7 +129,7 @@ std::string quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// Why a channel gets no natural function; empty when it gets one.
+// Why a channel gets no natural function.
 std::string demotionReason(const std::vector<FixtureChannel>& channels, const FixtureChannel& channel)
 {
     if (channel.fineByte > 0) {
@@ -156,7 +158,8 @@ const char* auxName(int code)
     }
 }
 
-std::string wheelName(const std::string& utf8)
+// A name as the lamp stores it: Windows-1252, one line.
+std::string storedText(const std::string& utf8)
 {
     std::string text = utf8ToCp1252(utf8);
     for (char& ch : text)
@@ -165,6 +168,57 @@ std::string wheelName(const std::string& utf8)
     return text;
 }
 
+std::string trimmed(const std::string& text)
+{
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The wheel names of one lamp: each fitted to the field and no two alike. Says why a
+// name is not the channel's own in `why`, empty when it is.
+class WheelNames final {
+public:
+    std::string add(int channel, const std::string& channelName, std::string& why)
+    {
+        const std::string full = trimmed(storedText(channelName));
+        std::string name = shortenName(full, width);
+        why.clear();
+        if (name != full)
+            why = "wheel name shortened to " + quoted(cp1252ToUtf8(name));
+        if (const Taken* other = find(name)) {
+            // The lowest number from 2 that gives a name no earlier channel has.
+            for (int n = 2;; ++n) {
+                const std::string numbered = shortenName(full.empty() ? std::to_string(n) : full + " " + std::to_string(n), width);
+                if (find(numbered) == nullptr) {
+                    why = "wheel name " + quoted(cp1252ToUtf8(numbered)) + ", as channel " + std::to_string(other->channel) +
+                          " is " + quoted(cp1252ToUtf8(name));
+                    name = numbered;
+                    break;
+                }
+            }
+        }
+        m_taken.push_back({channel, name});
+        return name;
+    }
+
+private:
+    static constexpr std::size_t width = decltype(LampWheel::WheelName)::width;
+    struct Taken {
+        int channel;
+        std::string name;
+    };
+    [[nodiscard]] const Taken* find(const std::string& name) const
+    {
+        for (const Taken& taken : m_taken)
+            if (taken.name == name)
+                return &taken;
+        return nullptr;
+    }
+    std::vector<Taken> m_taken;
+};
+
 }  // namespace
 
 std::string fixtureModeRefusal(const FixtureMode& mode)
@@ -172,16 +226,24 @@ std::string fixtureModeRefusal(const FixtureMode& mode)
     if (!mode.refusal.empty())
         return mode.refusal;
     if (mode.channels.empty())
-        return "the mode has no channels";
+        return "no channels";
     if (mode.channels.size() > maxChannels)
-        return "the mode has " + std::to_string(mode.channels.size()) + " channels, the console takes at most " +
-               std::to_string(consoleChannelLimit);
+        return std::to_string(mode.channels.size()) + " channels, more than " + std::to_string(consoleChannelLimit);
     return {};
 }
 
 std::string fixtureLampName(const FixtureDescription& fixture)
 {
     return fixture.shortName.empty() ? fixture.name : fixture.shortName;
+}
+
+std::size_t channelsWithoutFunction(const std::vector<FixtureNote>& notes)
+{
+    std::size_t count = 0;
+    for (const FixtureNote& note : notes)
+        if (note.about == FixtureNote::About::Function)
+            ++count;
+    return count;
 }
 
 FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeIndex)
@@ -193,29 +255,39 @@ FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeInd
     if (const std::string refusal = fixtureModeRefusal(mode); !refusal.empty())
         throw RigError(errc::fixtureMode, "Mode " + quoted(mode.name) + ": " + refusal);
 
-    const std::vector<FixtureChannel>& channels = mode.channels;
+    // What a reader could not tell, the channel's name may: "Frost 1/2" in any group.
+    std::vector<FixtureChannel> channels = mode.channels;
+    for (FixtureChannel& channel : channels)
+        if (channel.kind == ChannelKind::Unknown)
+            if (const std::optional<ChannelKind> named = channelKindFromName(channel.name))
+                channel.kind = *named;
     const Axis pan = findAxis(channels, ChannelKind::Pan);
     const Axis tilt = findAxis(channels, ChannelKind::Tilt);
 
     FixtureLamp result;
+    for (const std::string& note : mode.notes)
+        result.notes.push_back({0, {}, note, FixtureNote::About::Reading});
     Lamp& lamp = result.lamp;
     lamp = newLamp();
     FixtureBody body = fixture.body;
     if (body == FixtureBody::ByMode)
         body = pan.coarse >= 0 && tilt.coarse >= 0 ? FixtureBody::MovingHead : FixtureBody::Other;
     lamp.Icon = body == FixtureBody::MovingHead ? 4 : body == FixtureBody::Scanner ? 2 : 1;
-    lamp.LampName.assign(wheelName(fixtureLampName(fixture)));
+    const std::string lampName = storedText(fixtureLampName(fixture));
+    lamp.LampName.assign(lampName);
+    if (lampName.find_last_not_of(' ') + 1 > lamp.LampName.width)
+        result.notes.push_back({0, {}, "lamp name cut to " + quoted(cp1252ToUtf8(lamp.LampName.trimmed())), FixtureNote::About::Name});
     lamp.NumberChannel = static_cast<std::uint8_t>(channels.size());
     lamp.NumberChannelCopy = lamp.NumberChannel;
 
+    // Natural functions first, in channel order.
     std::array<bool, functionCodes> used{};
-    std::size_t nextAux = 0;
-    std::size_t nextWheel = 0;
+    std::vector<int> codes(channels.size(), fn::None);
+    std::vector<bool> demoted(channels.size(), false);
     for (std::size_t c = 0; c < channels.size(); ++c) {
         const FixtureChannel& channel = channels[c];
         const int index = static_cast<int>(c);
-        int code = fn::None;
-        bool natural = true;
+        int& code = codes[c];
         if (index == pan.coarse) {
             code = pan.fine >= 0 ? fn::PanCoarse : fn::Pan8Bit;
         } else if (index == pan.fine) {
@@ -224,33 +296,44 @@ FixtureLamp fixtureToLamp(const FixtureDescription& fixture, std::size_t modeInd
             code = tilt.fine >= 0 ? fn::TiltCoarse : fn::Tilt8Bit;
         } else if (index == tilt.fine) {
             code = fn::TiltFine;
-        } else if (channel.kind == ChannelKind::NoFunction) {
-            code = fn::None;
-        } else {
-            natural = false;
+        } else if (channel.kind != ChannelKind::NoFunction) {
+            demoted[c] = true;
             if (channel.fineByte == 0)
                 for (const int candidate : familyCodes(channel.kind))
                     if (!used[static_cast<std::size_t>(candidate)]) {
                         code = candidate;
-                        natural = true;
+                        demoted[c] = false;
                         break;
                     }
         }
-        if (!natural) {
-            if (nextAux < auxCodes.size())
-                code = auxCodes[nextAux++];
-            result.notes.push_back({index + 1, channel.name, demotionReason(channels, channel) + ", became " + auxName(code)});
-        }
         used[static_cast<std::size_t>(code)] = code != fn::None;
+    }
+    // Aux1 to Aux3 go to channels that do something before fine bytes, each in channel order.
+    std::size_t nextAux = 0;
+    for (const bool fineBytes : {false, true})
+        for (std::size_t c = 0; c < channels.size(); ++c)
+            if (demoted[c] && (channels[c].fineByte > 0) == fineBytes && nextAux < auxCodes.size())
+                codes[c] = auxCodes[nextAux++];
 
+    WheelNames wheelNames;
+    std::size_t nextWheel = 0;
+    for (std::size_t c = 0; c < channels.size(); ++c) {
+        const FixtureChannel& channel = channels[c];
+        const int index = static_cast<int>(c);
+        const int code = codes[c];
+        if (demoted[c])
+            result.notes.push_back({index + 1, channel.name, demotionReason(channels, channel) + ", became " + auxName(code)});
         LampChannel& target = lamp.Channel[c];
         target.Function = static_cast<std::int16_t>(code);
         target.Palette = static_cast<std::int16_t>(paletteFor(code));
         target.Step = 1;
         if (!isWheelExempt(code)) {
+            std::string why;
             lamp.WheelFunction[nextWheel] = static_cast<std::int16_t>(code);
-            lamp.Wheel[nextWheel].WheelName.assign(wheelName(channel.name));
+            lamp.Wheel[nextWheel].WheelName.assign(wheelNames.add(index + 1, channel.name, why));
             ++nextWheel;
+            if (!why.empty())
+                result.notes.push_back({index + 1, channel.name, why, FixtureNote::About::Name});
         }
     }
     return result;

@@ -248,10 +248,12 @@ QString notesText(const FixtureImport& imported)
     if (notes.empty())
         return dlgImportFixture::tr("Mode \"%1\" of %2: every channel has its natural console function.")
             .arg(imported.modeName, imported.fileName);
-    QString text = dlgImportFixture::tr("Mode \"%1\" of %2: %3 without their natural console function:\n")
-                       .arg(imported.modeName, imported.fileName)
-                       .arg(notes.size() == 1 ? dlgImportFixture::tr("one channel")
-                                              : dlgImportFixture::tr("%1 channels").arg(notes.size()));
+    const std::size_t demoted = rig::channelsWithoutFunction(notes);
+    QString text = demoted == 0 ? dlgImportFixture::tr("Mode \"%1\" of %2:\n").arg(imported.modeName, imported.fileName)
+                                : dlgImportFixture::tr("Mode \"%1\" of %2: %3 without their natural console function:\n")
+                                      .arg(imported.modeName, imported.fileName)
+                                      .arg(demoted == 1 ? dlgImportFixture::tr("one channel")
+                                                        : dlgImportFixture::tr("%1 channels").arg(demoted));
     for (const rig::FixtureNote& note : notes)
         text += QLatin1Char('\n') + fixtureNoteLine(note);
     return text;

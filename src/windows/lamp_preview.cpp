@@ -31,9 +31,11 @@ QString fixtureText(const std::string& utf8)
 
 QString fixtureNoteLine(const rig::FixtureNote& note)
 {
-    return LampPreview::tr("Channel %1 \"%2\": %3")
-        .arg(note.channel)
-        .arg(fixtureText(note.name), QString::fromUtf8(note.text.data(), static_cast<qsizetype>(note.text.size())));
+    const QString text = QString::fromUtf8(note.text.data(), static_cast<qsizetype>(note.text.size()));
+    // A note on the lamp as a whole (its name, what the reader worked round) names no channel.
+    if (note.channel <= 0)
+        return text;
+    return LampPreview::tr("Channel %1 \"%2\": %3").arg(note.channel).arg(fixtureText(note.name), text);
 }
 
 LampPreview::LampPreview(QWidget* parent) : QWidget(parent)

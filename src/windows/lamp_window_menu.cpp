@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QTableView>
 
 #include <functional>
 #include <utility>
@@ -40,8 +41,25 @@ void frmDocument::showPopUp(const QPoint& globalPos)
         items.emplace_back(item, std::move(run));
     };
 
-    if (!m_origin.caption.isEmpty())
+    // On the channel grid: the Edit menu's Cut, Copy and Paste of channel rows, acting on
+    // the grid even when a text box held the focus before the right-click.
+    QTableView* grid = m_controls.grdChannels;
+    if (grid->viewport()->rect().contains(grid->viewport()->mapFromGlobal(globalPos))) {
+        const auto onGrid = [this, grid](void (frmDocument::*edit)()) {
+            return [this, grid, edit] {
+                grid->setFocus();
+                (this->*edit)();
+            };
+        };
+        add("mnuLampCut", tr("Cu&t"), onGrid(&frmDocument::editCut));
+        add("mnuLampCopy", tr("&Copy"), onGrid(&frmDocument::editCopy));
+        add("mnuLampPaste", tr("&Paste"), onGrid(&frmDocument::editPaste));
+    }
+    if (!m_origin.caption.isEmpty()) {
+        if (!items.empty())
+            menu.addSeparator();
         add("mnuLampFixtureNotes", tr("Fixture notes..."), [this] { showFixtureNotes(); });
+    }
 
     if (items.empty())
         return;

@@ -132,8 +132,13 @@ const MappingCase mappingCases[] = {
      {2, 5, 6}},
     {"a second pan channel never gets a pan code",
      {ch("Pan", K::Pan), ch("Pan 2", K::Pan), fine("Pan 2 fine", K::Pan, 1), ch("Tilt", K::Tilt), ch("Tilt 2", K::Tilt)},
-     {3, 29, 30, 6, 31},
+     {3, 29, 31, 6, 30},
      {2, 3, 5}},
+    {"channels that do something take Aux before fine bytes",
+     {ch("Red", K::Red), fine("Red fine", K::Red, 0), ch("Green", K::Green), fine("Green fine", K::Green, 2), ch("Blue", K::Blue),
+      fine("Blue fine", K::Blue, 4), ch("White", K::OtherColour), ch("UV", K::OtherColour)},
+     {9, 31, 10, 0, 11, 0, 29, 30},
+     {2, 4, 6, 7, 8}},
     {"unused channels keep their place",
      {ch("Dimmer", K::Intensity), ch("", K::NoFunction), ch("", K::NoFunction), ch("Zoom", K::Zoom)},
      {21, 0, 0, 18},
@@ -166,7 +171,7 @@ TEST(FixtureMapping, WheelSlotsFollowTheChannelsThatNeedThem)
 {
     const auto result = rig::fixtureToLamp(
         fixtureOf({ch("Pan", K::Pan), fine("Pan fine", K::Pan, 0), ch("Dimmer", K::Intensity), ch("", K::NoFunction),
-                   ch("Colour wheel with a long name", K::ColourWheel), ch("Gob\xC3\xB6 \xE2\x82\xAC \xE2\x98\x85", K::GoboWheel)}),
+                   ch("Colour wheel", K::ColourWheel), ch("Gob\xC3\xB6 \xE2\x82\xAC \xE2\x98\x85", K::GoboWheel)}),
         0);
     const rig::Lamp& lamp = result.lamp;
     EXPECT_EQ(lamp.WheelFunction[0], 2);
@@ -184,10 +189,20 @@ TEST(FixtureMapping, IconAndName)
 {
     auto fixture = fixtureOf({ch("Dim", K::Intensity)});
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 4);
-    // The short name wins, stored as a 16-character field; without one the name is cut.
+    // The short name wins, stored as a 16-character field; without one the name is cut,
+    // and the notes say so.
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.LampName.str(), "Spot575         ");
+    EXPECT_TRUE(rig::fixtureToLamp(fixture, 0).notes.empty());
     fixture.shortName.clear();
-    EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.LampName.str(), "Test Spot 575 De");
+    const rig::FixtureLamp cut = rig::fixtureToLamp(fixture, 0);
+    EXPECT_EQ(cut.lamp.LampName.str(), "Test Spot 575 De");
+    ASSERT_EQ(cut.notes.size(), 1u);
+    EXPECT_EQ(cut.notes[0].channel, 0);
+    EXPECT_EQ(cut.notes[0].text, "lamp name cut to \"Test Spot 575 De\"");
+    EXPECT_EQ(cut.notes[0].about, rig::FixtureNote::About::Name);
+    // Spaces past the field are no loss.
+    fixture.name = "Spot575            ";
+    EXPECT_TRUE(rig::fixtureToLamp(fixture, 0).notes.empty());
     fixture.body = rig::FixtureBody::Scanner;
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.Icon, 2);
     fixture.body = rig::FixtureBody::Other;
@@ -207,8 +222,71 @@ TEST(FixtureMapping, NotesSayWhatTheChannelBecame)
         fixtureOf({ch("Dimmer", K::Intensity), fine("Dimmer fine", K::Intensity, 0), ch("Dimmer 2", K::Intensity)}), 0);
     ASSERT_EQ(result.notes.size(), 2u);
     EXPECT_EQ(result.notes[0].name, "Dimmer fine");
-    EXPECT_EQ(result.notes[0].text, "fine channel of channel 1 \"Dimmer\", no console function, became Aux1");
-    EXPECT_EQ(result.notes[1].text, "no free console function for another dimmer, became Aux2");
+    EXPECT_EQ(result.notes[0].text, "fine channel of channel 1 \"Dimmer\", no console function, became Aux2");
+    EXPECT_EQ(result.notes[1].text, "no free console function for another dimmer, became Aux1");
+    EXPECT_EQ(rig::channelsWithoutFunction(result.notes), 2u);
+}
+
+// Wheel names over 12 characters are shortened, names that come out alike get a number,
+// and each is noted; the reader's notes on the mode come first.
+TEST(FixtureMapping, WheelNamesFitAreDistinctAndNoted)
+{
+    auto fixture = fixtureOf({ch("Shutter/Strobe", K::ShutterStrobe), ch("Gobo", K::GoboWheel), ch("Gobo", K::GoboWheel),
+                              ch("Show mode speed / Sound sensitivity A", K::Effect),
+                              ch("Show mode speed / Sound sensitivity B", K::Speed), ch("Gobo 2", K::ColourWheel),
+                              ch("Prism 1 Index", K::Prism)});
+    fixture.modes[0].notes = {"pixel \"A\" is named twice in the matrix; its first place is used"};
+    const rig::FixtureLamp result = rig::fixtureToLamp(fixture, 0);
+    std::vector<std::string> names;
+    for (std::size_t w = 0; w < 7; ++w)
+        names.push_back(result.lamp.Wheel[w].WheelName.trimmed());
+    EXPECT_EQ(names[0], "Shuttr/Strob");
+    EXPECT_EQ(names[1], "Gobo");
+    EXPECT_EQ(names[2], "Gobo 2");
+    // Cut to the same text, they are told apart by a number.
+    EXPECT_EQ(names[3], "ShwMdSpd/Snd");
+    EXPECT_EQ(names[4], "ShwMdSpd/Sn2");
+    // A channel's own name that an earlier one was given as a number is taken too.
+    EXPECT_EQ(names[5], "Gobo 2 2");
+    EXPECT_EQ(names[6], "Prism1 Index");
+    for (const std::string& name : names)
+        EXPECT_LE(name.size(), 12u) << name;
+
+    std::vector<std::string> texts;
+    for (const rig::FixtureNote& note : result.notes)
+        texts.push_back(std::to_string(note.channel) + " " + note.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "0 pixel \"A\" is named twice in the matrix; its first place is used",
+                         "1 wheel name shortened to \"Shuttr/Strob\"",
+                         "3 wheel name \"Gobo 2\", as channel 2 is \"Gobo\"",
+                         "4 wheel name shortened to \"ShwMdSpd/Snd\"",
+                         "5 wheel name \"ShwMdSpd/Sn2\", as channel 4 is \"ShwMdSpd/Snd\"",
+                         "6 wheel name \"Gobo 2 2\", as channel 3 is \"Gobo 2\"",
+                         "7 wheel name shortened to \"Prism1 Index\"",
+                     }));
+    EXPECT_EQ(result.notes.front().about, rig::FixtureNote::About::Reading);
+    EXPECT_EQ(rig::channelsWithoutFunction(result.notes), 0u);
+}
+
+// A channel the reader could not classify gets the function its name says; one mapping
+// per sort of name.
+TEST(FixtureMapping, UnknownChannelsAreClassifiedByTheirName)
+{
+    struct Case {
+        const char* name;
+        int function;
+    };
+    const Case cases[] = {
+        {"Frost 1/2", 37},   {"Gobo 1 rotation", 15}, {"Gobo indexing", 15}, {"Prism rotation", 35}, {"Zoom", 18},
+        {"Focus", 17},       {"Iris", 19},            {"Strobe", 22},        {"Shutter", 22},        {"Speed", 28},
+        {"Macro", 35},       {"Effect", 35},          {"Reset", 38},         {"Control", 38},        {"Preset", 29},
+    };
+    for (const Case& c : cases) {
+        const rig::FixtureLamp result = rig::fixtureToLamp(fixtureOf({ch(c.name, K::Unknown)}), 0);
+        EXPECT_EQ(result.lamp.Channel[0].Function, c.function) << c.name;
+    }
+    // A reader's own kind is kept: an effect named like a speed stays an effect.
+    EXPECT_EQ(rig::fixtureToLamp(fixtureOf({ch("Speed", K::Effect)}), 0).lamp.Channel[0].Function, 35);
 }
 
 TEST(FixtureMapping, RefusedModes)
@@ -218,11 +296,12 @@ TEST(FixtureMapping, RefusedModes)
     EXPECT_EQ(rig::fixtureToLamp(fixture, 0).lamp.NumberChannel, 36);
 
     fixture.modes[0].channels.push_back(ch("Fx", K::Effect));
-    EXPECT_EQ(rig::fixtureModeRefusal(fixture.modes[0]), "the mode has 37 channels, the console takes at most 36");
+    EXPECT_EQ(rig::fixtureModeRefusal(fixture.modes[0]), "37 channels, more than 36");
     EXPECT_EQ(rig::test::errorNumber([&] { (void)rig::fixtureToLamp(fixture, 0); }), rig::errc::fixtureMode);
     EXPECT_NE(rig::test::errorText([&] { (void)rig::fixtureToLamp(fixture, 0); }).find("37 channels"), std::string::npos);
 
     fixture.modes[0].channels.clear();
+    EXPECT_EQ(rig::fixtureModeRefusal(fixture.modes[0]), "no channels");
     EXPECT_THROW((void)rig::fixtureToLamp(fixture, 0), rig::RigError);
     fixture.modes[0].channels.push_back(ch("Fx", K::Effect));
     fixture.modes[0].refusal = "matrix pixels chosen by position are not supported";

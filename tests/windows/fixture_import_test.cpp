@@ -53,10 +53,11 @@ TEST_F(FixtureImport, ChosenModeOpensAChangedLampWindowLikeTheCommandLine)
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].icon, ui::Icon::Information);
     EXPECT_EQ(fake.messages[0].text,
-              "Mode \"Extended\" of spot.json: 3 channels without their natural console function:\n"
-              "\nChannel 6 \"Dimmer fine\": fine channel of channel 5 \"Dimmer\", no console function, became Aux1"
-              "\nChannel 13 \"Program Speed\": switches between speed and effect, became Aux2"
-              "\nChannel 16 \"Dimmer\": no free console function for another dimmer, became Aux3");
+              "Mode \"Extended\" of spot.json: 2 channels without their natural console function:\n"
+              "\nChannel 6 \"Dimmer fine\": fine channel of channel 5 \"Dimmer\", no console function, became Aux2"
+              "\nChannel 10 \"Gobo Rotation\": wheel name shortened to \"GoboRotation\""
+              "\nChannel 13 \"Program Speed\": wheel name shortened to \"ProgramSpeed\""
+              "\nChannel 16 \"Dimmer\": no free console function for another dimmer, became Aux1");
 
     // Save proposes the lamp's name.
     fake.fileAnswers.push_back(file("window.lmp"));
@@ -94,6 +95,7 @@ TEST_F(FixtureImport, AGdtfArchiveOpensTheLampTheCommandLineWrites)
     ASSERT_EQ(windows().size(), 1);
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].text.toStdString(), "Mode \"Standard\" of spot-400.gdtf: one channel without their natural console function:\n"
+                                     "\nChannel 9 \"Gobo1PosRotate\": wheel name shortened to \"Gobo1PosRott\""
                                      "\nChannel 10 \"ColorAdd_W\": White has no console function, became Aux1");
 
     fake.fileAnswers.push_back(file("window.lmp"));
@@ -142,11 +144,13 @@ TEST_F(FixtureImport, TheLampWindowKeepsTheFixtureChannelsAndNotesWhileItIsOpen)
     QStringList offered;
     fake.menuScripts.push_back([&offered](QMenu& menu) {
         for (const QAction* item : menu.actions())
-            offered << item->objectName() + " " + item->text();
+            if (!item->isSeparator())
+                offered << item->objectName() + " " + item->text();
         return menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes"));
     });
     userClick(grid->viewport(), grid->visualRect(rows->index(2, 1)).center(), Qt::RightButton);
-    EXPECT_EQ(offered, QStringList{"mnuLampFixtureNotes Fixture notes..."});
+    EXPECT_EQ(offered, QStringList({"mnuLampCut Cu&t", "mnuLampCopy &Copy", "mnuLampPaste &Paste",
+                                    "mnuLampFixtureNotes Fixture notes..."}));
     ASSERT_EQ(fake.messages.size(), 2u);
     expectMessage(fake.messages[1], notes, "Fixture notes", ui::Icon::Information);
 
@@ -163,15 +167,21 @@ TEST_F(FixtureImport, TheLampWindowKeepsTheFixtureChannelsAndNotesWhileItIsOpen)
     EXPECT_TRUE(fake.unexpected.empty());
 }
 
-// A lamp of the user's own has no fixture behind it: no tips, and no pop-up menu to show.
+// A lamp of the user's own has no fixture behind it: no tips, and no notes in its pop-up menu.
 TEST_F(FixtureImport, LampsNotMadeFromAFixtureHaveNeitherTipsNorNotes)
 {
     choose("mnuFileNewLamp");
     auto* grid = windows()[0]->findChild<QTableView*>(QStringLiteral("grdChannels"));
     ASSERT_NE(grid, nullptr);
     EXPECT_FALSE(grid->model()->index(0, 0).data(Qt::ToolTipRole).isValid());
+    bool notesOffered = true;
+    fake.menuScripts.push_back([&notesOffered](QMenu& menu) {
+        notesOffered = menu.findChild<QAction*>(QStringLiteral("mnuLampFixtureNotes")) != nullptr;
+        return nullptr;
+    });
     userClick(grid->viewport(), grid->visualRect(grid->model()->index(0, 0)).center(), Qt::RightButton);
-    EXPECT_EQ(fake.menusShown, 0);
+    EXPECT_EQ(fake.menusShown, 1);
+    EXPECT_FALSE(notesOffered);
     EXPECT_EQ(windows()[0]->windowTitle(), "New Lamp");
 }
 
@@ -206,7 +216,7 @@ TEST_F(FixtureImport, ModesTooLargeAreShownButNotChoosableAndCancelOpensNothing)
     fake.fileAnswers.push_back(sample("pixelbar.json"));
     fake.dialogScripts.push_back([](QDialog& shown) {
         auto& d = static_cast<dlgImportFixture&>(shown);
-        EXPECT_EQ(itemTexts(d.lstModes())[1].toStdString(), "Pixels \u2014 41 channels (not available: the mode has 41 channels, the console takes at most 36)");
+        EXPECT_EQ(itemTexts(d.lstModes())[1], "Pixels \u2014 41 channels (not available: 41 channels, more than 36)");
         EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
         clickRow(d.lstModes(), 1);
         EXPECT_EQ(d.chosenMode(), 0);
@@ -237,6 +247,41 @@ TEST_F(FixtureImport, AnUnreadableDefinitionGivesOneMessageAndOpensNothing)
     fake.fileAnswers.push_back(std::nullopt);
     choose("mnuFileImportFixture");
     EXPECT_EQ(fake.messages.size(), 1u);
+}
+
+// A mode that cannot be read is listed with its reason and the others stay choosable;
+// what the reader worked round shows with the notes; a folder is said to be one.
+TEST_F(FixtureImport, UnreadableModesReaderNotesAndFoldersAreExplained)
+{
+    fake.fileAnswers.push_back(sample("led_spot.qxf"));
+    fake.dialogScripts.push_back([](QDialog& shown) {
+        auto& d = static_cast<dlgImportFixture&>(shown);
+        EXPECT_EQ(itemTexts(d.lstModes())[1],
+                  "Service \u2014 3 channels (not available: undefined channel \"Lamp Reset\" (line 48))");
+        EXPECT_FALSE(d.lstModes()->item(1)->flags() & Qt::ItemIsEnabled);
+        EXPECT_TRUE(d.lstModes()->item(2)->flags() & Qt::ItemIsEnabled);
+        click(d, "btnCancel");
+    });
+    choose("mnuFileImportFixture");
+    EXPECT_TRUE(fake.messages.empty());
+
+    fake.fileAnswers.push_back(sample("matrix_bar.json"));
+    fake.dialogScripts.push_back([](QDialog& shown) { click(static_cast<dlgImportFixture&>(shown), "btnOK"); });
+    choose("mnuFileImportFixture");
+    ASSERT_EQ(fake.messages.size(), 1u);
+    const QStringList lines = fake.messages[0].text.split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], "Mode \"Pixels\" of matrix_bar.json: 7 channels without their natural console function:");
+    EXPECT_EQ(lines[2], "pixel \"A\" is named twice in the matrix; its first place is used");
+    EXPECT_EQ(lines[3], "Channel 2 \"Dimmer A\": no free console function for another dimmer, became Aux1");
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("definitions"));
+    fake.fileAnswers.push_back(file("definitions"));
+    choose("mnuFileImportFixture");
+    ASSERT_EQ(fake.messages.size(), 2u);
+    EXPECT_EQ(fake.messages[1].text, "definitions cannot be read as a fixture definition:\nit is a folder, not a fixture definition");
+    EXPECT_EQ(windows().size(), 1);
+    EXPECT_TRUE(fake.unexpected.empty());
 }
 
 }  // namespace

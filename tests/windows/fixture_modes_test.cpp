@@ -94,7 +94,7 @@ TEST_F(ModeDialog, ModesThatCannotBeConvertedAreGreyedWithTheirReasonInFullView)
     ASSERT_EQ(list->count(), 12);
     EXPECT_EQ(list->item(0)->text(), "Raw \u2014 2 channels (not available: undefined channel Foo)");
     EXPECT_EQ(list->item(11)->text(),
-              "Everything \u2014 40 channels (not available: the mode has 40 channels, the console takes at most 36)");
+              "Everything \u2014 40 channels (not available: 40 channels, more than 36)");
     for (int row : {0, 11})
         EXPECT_FALSE(list->item(row)->flags() & Qt::ItemIsEnabled) << row;
 

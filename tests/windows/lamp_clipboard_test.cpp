@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTableView>
 #include <QUndoStack>
 
@@ -124,6 +125,20 @@ TEST_F(LampClipboardTest, RowsCopiedInOneLampWindowPasteIntoAnotherWithTheirWhee
     choose("mnuEditUndo");
     EXPECT_EQ(imageOf(from->lamp()), imageOf(source));
     EXPECT_TRUE(fake.messages.empty());
+}
+
+// The grid's pop-up menu copies the chosen rows even when a text box held the focus, as
+// the Edit menu would then copy the box's text.
+TEST_F(LampClipboardTest, TheGridsPopUpMenuCopiesTheChosenRows)
+{
+    frmDocument* w = openLamp("spot.lmp", lampWith({PanCoarse, Gobo1, Dimmer}));
+    ASSERT_NE(w, nullptr);
+    chooseRows(w, 2, 3);
+    w->findChild<QLineEdit*>("txtLampName")->setFocus();
+    fake.menuScripts.push_back([](QMenu& menu) { return menu.findChild<QAction*>(QStringLiteral("mnuLampCopy")); });
+    userClick(grid(w)->viewport(), grid(w)->visualRect(grid(w)->model()->index(1, 0)).center(), Qt::RightButton);
+    EXPECT_EQ(fake.menusShown, 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "2\tGobo 1\tBeam\t20\n3\tDimmer\tColour\t30\n");
 }
 
 TEST_F(LampClipboardTest, PastesThatWouldBreakTheLampOrComeFromElsewhereAreRefusedWithAMessage)
