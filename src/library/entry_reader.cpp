@@ -109,8 +109,6 @@ rig::FixtureDescription parse(const FoundFile& file, const OpenFile& open, qint6
         format = Format::Gdtf;
         return fixture::readGdtfArchive(file.path);
     }
-    if (file.relative.size() > 5 && ::strcasecmp(file.relative.c_str() + file.relative.size() - 5, ".gdtf") == 0)
-        throw Refused{QStringLiteral("GDTF: not a ZIP archive, as a .gdtf file must be")};
     if (size > fixture::maxGdtfDescriptionSize)
         throw Refused{QStringLiteral("the file is larger than %1 MiB; no fixture definition is that large")
                           .arg(fixture::maxGdtfDescriptionSize / mebibyte)};
@@ -141,6 +139,9 @@ rig::FixtureDescription parse(const FoundFile& file, const OpenFile& open, qint6
             throw;
         }
     }
+    // The readers' words for a file that is none of the formats.
+    if (file.relative.size() > 5 && ::strcasecmp(file.relative.c_str() + file.relative.size() - 5, ".gdtf") == 0)
+        throw Refused{QStringLiteral("GDTF: not a ZIP archive, as a .gdtf file must be")};
     throw Refused{QStringLiteral("not a fixture definition (neither JSON, XML nor a GDTF archive)")};
 }
 
