@@ -44,7 +44,8 @@ qint64 modifiedNs(const struct stat& info)
 
 class OpenFile final {
 public:
-    explicit OpenFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    // Non-blocking, so that a pipe put in the file's place meanwhile cannot hold the scan.
+    explicit OpenFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
     ~OpenFile()
@@ -166,6 +167,8 @@ Entry readEntry(const FoundFile& file)
     struct stat before {};
     if (::fstat(open.fd(), &before) != 0)
         return refuse(QStringLiteral("the file cannot be opened: %1").arg(errnoText(errno)));
+    if (!S_ISREG(before.st_mode))
+        return refuse(QStringLiteral("the file changed while the library was read"));
     // What is read is what the index remembers, also when the file changed since the walk.
     entry.size = static_cast<qint64>(before.st_size);
     entry.modifiedNs = modifiedNs(before);

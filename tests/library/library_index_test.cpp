@@ -266,6 +266,10 @@ TEST(LibraryIndex, AFileThatChangesOrGoesWhileReadIsAProblem)
     // Gone before it is opened.
     const Entry gone = library::readEntry(found);
     EXPECT_EQ(gone.problem, "the file was removed while the library was read");
+    // A pipe in its place is not waited on.
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    EXPECT_EQ(library::readEntry(found).problem, "the file changed while the library was read");
+    ASSERT_EQ(::unlink(path.c_str()), 0);
     // Changed between the walk and the read: read as it is now.
     tree.copySample("wash.qxf", "spot.json");
     const Entry now = library::readEntry(found);
