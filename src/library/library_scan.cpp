@@ -184,7 +184,8 @@ ScanResult scanLibrary(const ScanRequest& request, ScanObserver* observer, const
     }
     for (std::size_t r = 0; r < roots.size(); ++r) {
         Root& root = roots[r];
-        if (root.cacheFile.empty() || !root.cacheStale)
+        // A folder with nothing in it (a default folder that is not there) needs no index.
+        if (root.cacheFile.empty() || !root.cacheStale || (root.walk.files.empty() && root.cached.empty()))
             continue;
         for (const FoundFile& file : root.walk.files) {
             const auto cached = root.cached.find(file.relative);
