@@ -87,7 +87,15 @@ frmDocument::frmDocument(const rig::Lamp& lmpImport, ui::Ui& ui, CommonDialog& d
     Form_Resize();
 }
 
-frmDocument::~frmDocument() = default;
+frmDocument::~frmDocument()
+{
+    // The text boxes outlive this object's own part: as they are deleted they lose the
+    // focus and finish their editing, which must no longer reach this window.
+    for (QLineEdit* box : findChildren<QLineEdit*>()) {
+        box->removeEventFilter(this);
+        disconnect(box, nullptr, this, nullptr);
+    }
+}
 
 QSize frmDocument::sizeHint() const
 {
