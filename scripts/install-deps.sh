@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Rigsmith needs to build, test and run, when missing.
+# Installs the Debian packages Rigsmith needs to build, test and run, when missing;
+# qlcplus-data gives the Fixture Library its QLC+ fixtures (tests never read it).
 # Extra profiles: `fuzz` (clang with libFuzzer), `bench` (Google Benchmark), `package` (dpkg tools).
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
     poppler-utils fonts-dejavu-core
     shared-mime-info libglib2.0-bin
     libzip-dev
+    qlcplus-data
 )
 for profile in "$@"; do
     case "$profile" in

@@ -17,12 +17,13 @@ extern const Command exportCommand;
 extern const Command importCommand;
 extern const Command patchSheetCommand;
 extern const Command fixtureCommand;
+extern const Command libraryCommand;
 
 namespace {
 
 // The commands, in the order the help lists them.
 const Command* const commands[] = {
-    &showCommand, &verifyCommand, &exportCommand, &importCommand, &patchSheetCommand, &fixtureCommand,
+    &showCommand, &verifyCommand, &exportCommand, &importCommand, &patchSheetCommand, &fixtureCommand, &libraryCommand,
 };
 
 bool asksFor(const QStringList& args, const QStringList& flags)

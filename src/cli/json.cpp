@@ -46,6 +46,11 @@ Json Json::object()
     return Json(Kind::Object);
 }
 
+Json Json::null()
+{
+    return Json(Kind::Null);
+}
+
 Json& Json::add(Json value)
 {
     m_items.push_back(std::move(value));
@@ -71,6 +76,9 @@ void Json::write(QString& out, int depth) const
     switch (m_kind) {
     case Kind::Number:
         out += QString::number(m_number);
+        return;
+    case Kind::Null:
+        out += QStringLiteral("null");
         return;
     case Kind::Bool:
         out += m_bool ? QStringLiteral("true") : QStringLiteral("false");

@@ -11,13 +11,14 @@ namespace cli {
 // output lists a record's fields in the order the record declares them.
 class Json final {
 public:
-    enum class Kind { Number, String, Bool, Array, Object };
+    enum class Kind { Number, String, Bool, Array, Object, Null };
 
     [[nodiscard]] static Json number(long long value);
     [[nodiscard]] static Json string(QString value);
     [[nodiscard]] static Json boolean(bool value);
     [[nodiscard]] static Json array();
     [[nodiscard]] static Json object();
+    [[nodiscard]] static Json null();
 
     // Appends to an array.
     Json& add(Json value);

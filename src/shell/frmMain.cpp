@@ -4,6 +4,7 @@
 #include "windows/frmExport.h"
 #include "windows/frmImport.h"
 #include "windows/dlgImportFixture.h"
+#include "windows/frmLibrary.h"
 #include "windows/frmStageScreen.h"
 #include "ui/document_window.h"
 #include "shell/child_windows.h"
@@ -104,6 +105,7 @@ void frmMain::createCommands()
     command(file, "mnuFileExport", tr("&Export..."), &frmMain::mnuFileExport_Click);
     command(file, "mnuFileImport", tr("&Import..."), &frmMain::mnuFileImport_Click);
     command(file, "mnuFileImportFixture", tr("Import &Fixture..."), &frmMain::mnuFileImportFixture_Click);
+    command(file, "mnuFileFixtureLibrary", tr("Fixture &Library..."), &frmMain::mnuFileFixtureLibrary_Click);
     // The patch sheet is the stage screen's: offered while it is the active window.
     shell::availableWithActiveChild(
         *m_mdiArea,
@@ -345,11 +347,34 @@ void frmMain::mnuFileImport_Click()
 // the fixture and mode, so several imports can be told apart.
 void frmMain::mnuFileImportFixture_Click()
 {
-    const std::optional<FixtureImport> imported = askForFixtureLamp(this, m_ui);
-    if (!imported)
-        return;
-    openImportedLamp(imported->converted.lamp)->setFixtureOrigin(imported->origin);
-    showFixtureNotes(this, m_ui, *imported);
+    if (const std::optional<FixtureImport> imported = askForFixtureLamp(this, m_ui))
+        openFixtureImport(*imported);
+}
+
+void frmMain::openFixtureImport(const FixtureImport& imported)
+{
+    openImportedLamp(imported.converted.lamp)->setFixtureOrigin(imported.origin);
+    showFixtureNotes(this, m_ui, imported);
+}
+
+// A second choice brings the open window to the front.
+void frmMain::mnuFileFixtureLibrary_Click()
+{
+    fixtureLibrary(true)->showLibrary();
+}
+
+frmLibrary* frmMain::fixtureLibrary(bool create)
+{
+    if (!m_frmLibrary && create) {
+        m_frmLibrary = new frmLibrary(m_ui, LibrarySources::installed(), *this);
+        // The lamp opens here, in front, as File > Import Fixture opens it.
+        connect(m_frmLibrary, &frmLibrary::fixtureChosen, this, [this](const FixtureImport& imported) {
+            activateWindow();
+            raise();
+            openFixtureImport(imported);
+        });
+    }
+    return m_frmLibrary;
 }
 
 void frmMain::mnuFilePrintSheet_Click()

@@ -19,7 +19,9 @@ class QMenu;
 class QToolBar;
 class frmDocument;
 class frmExport;
+class frmLibrary;
 class frmStageScreen;
+struct FixtureImport;
 
 namespace shell {
 class RecentFiles;
@@ -60,6 +62,8 @@ public:
     [[nodiscard]] DocumentWindow* activeDocument() const;
     // The one stage screen, with the lamp toolbox; created on first use when `create` is set.
     frmStageScreen* stageScreen(bool create);
+    // The one Fixture Library window; created on first use when `create` is set.
+    frmLibrary* fixtureLibrary(bool create);
 
     // Opens each file in turn as Open does with the name its dialog gave: a lamp window
     // for "lmp", the stage screen for "pat"; each failure gets Open's message box.
@@ -88,6 +92,7 @@ private:
     void mnuFileSaveAs_Click();
     void mnuFileImport_Click();
     void mnuFileImportFixture_Click();
+    void mnuFileFixtureLibrary_Click();
     void mnuFilePrintSheet_Click();
     void mnuFileExportSheet_Click();
     void mnuFileExport_Click();
@@ -118,6 +123,9 @@ private:
     // A new lamp window holding `lamp`, handed over through state().lmpImport, shown in
     // the client area: the import dialogs' lamps come in here.
     frmDocument* openImportedLamp(const rig::Lamp& lamp);
+    // A lamp from a fixture definition, chosen in Import Fixture or the Fixture Library:
+    // an imported lamp window that names the fixture, then the mapping's notes.
+    void openFixtureImport(const FixtureImport& imported);
 
     rig::AppState& m_state;
     ui::Ui& m_ui;
@@ -133,4 +141,6 @@ private:
     shell::StageScreenHost* m_stageScreen = nullptr;
     // The one export dialog; kept hidden between exports, discarded by Cancel.
     std::unique_ptr<frmExport> m_frmExport;
+    // The Fixture Library window: a top-level window of this one, kept when closed.
+    frmLibrary* m_frmLibrary = nullptr;
 };

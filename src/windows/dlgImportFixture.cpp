@@ -299,9 +299,14 @@ std::optional<FixtureImport> askForFixtureLamp(QWidget* parent, ui::Ui& ui)
     dlgImportFixture dialog(fixture, parent);
     if (ui.execDialog(dialog) != QDialog::Accepted || dialog.chosenLamp() == nullptr)
         return std::nullopt;
-    const rig::FixtureMode& mode = fixture.modes[static_cast<std::size_t>(dialog.chosenMode())];
-    FixtureImport imported{*dialog.chosenLamp(), fileName, fixtureText(mode.name), {}};
-    imported.origin = originOf(fixture, imported, mode);
+    return fixtureImport(fixture, static_cast<std::size_t>(dialog.chosenMode()), *dialog.chosenLamp(), fileName);
+}
+
+FixtureImport fixtureImport(const rig::FixtureDescription& fixture, std::size_t mode, const rig::FixtureLamp& converted,
+                            const QString& fileName)
+{
+    FixtureImport imported{converted, fileName, fixtureText(fixture.modes[mode].name), {}};
+    imported.origin = originOf(fixture, imported, fixture.modes[mode]);
     return imported;
 }
 

@@ -84,6 +84,11 @@ struct FixtureImport {
     FixtureOrigin origin;
 };
 
+// The import of mode `mode` of `fixture`, made `converted` by the mapping, from the file
+// named `fileName`: caption, row tooltips and notes as every fixture import shows them.
+[[nodiscard]] FixtureImport fixtureImport(const rig::FixtureDescription& fixture, std::size_t mode,
+                                          const rig::FixtureLamp& converted, const QString& fileName);
+
 // File > Import Fixture: asks for a definition file, reads it and asks for the mode.
 // The file dialog starts in the folder of the last definition read. Nothing when the
 // user cancels, or when the file cannot be read or understood (one message box then

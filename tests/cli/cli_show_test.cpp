@@ -170,7 +170,7 @@ TEST_F(ShowTest, HelpNamesEveryCommandAndEachOneRuns)
         if (!named.contains(name))
             named << name;
     }
-    EXPECT_EQ(named, (QStringList{"show", "verify", "export", "import", "patch-sheet", "fixture"}));
+    EXPECT_EQ(named, (QStringList{"show", "verify", "export", "import", "patch-sheet", "fixture", "library"}));
     for (const QString& name : named) {
         const Result bare = run(name);
         EXPECT_EQ(bare.status, 2) << name;

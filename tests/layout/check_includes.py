@@ -31,11 +31,12 @@ LAYERS = {
     "core": {"base"},
     "qtcore": {"base", "core"},
     "fixture": {"base", "core", "qtcore"},
+    "library": {"base", "core", "qtcore", "fixture"},
     "sheet": {"base", "core", "qtcore"},
     "ui": {"base", "core", "qtcore"},
-    "windows": {"base", "core", "qtcore", "fixture", "ui", "sheet"},
-    "shell": {"base", "core", "qtcore", "fixture", "ui", "windows"},
-    "cli": {"base", "core", "qtcore", "fixture", "sheet"},
+    "windows": {"base", "core", "qtcore", "fixture", "library", "ui", "sheet"},
+    "shell": {"base", "core", "qtcore", "fixture", "library", "ui", "windows"},
+    "cli": {"base", "core", "qtcore", "fixture", "library", "sheet"},
 }
 
 

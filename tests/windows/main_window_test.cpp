@@ -84,6 +84,7 @@ TEST_F(MainWindow, MenusHoldEveryItemWithItsCaptionKeysAndAvailability)
         "  mnuFileExport \"&Export...\"",
         "  mnuFileImport \"&Import...\"",
         "  mnuFileImportFixture \"Import &Fixture...\"",
+        "  mnuFileFixtureLibrary \"Fixture &Library...\"",
         "  mnuFilePrintSheet \"&Print Patch Sheet...\" (off)",
         "  mnuFileExportSheet \"Export Patch Sheet as &PDF...\" (off)",
         "  mnuFileBar4",
