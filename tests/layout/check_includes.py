@@ -22,7 +22,8 @@ import tempfile
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 MAIN_WINDOW = "shell/frmMain"
-MAY_INCLUDE_MAIN_WINDOW = {"shell/frmMain", "shell/main"}
+# The main window's own implementation (its File commands apart) and the program's start.
+MAY_INCLUDE_MAIN_WINDOW = {"shell/frmMain", "shell/file_commands", "shell/main"}
 EXTENSIONS = (".h", ".hpp", ".cpp")
 
 # Each folder of src/ and the folders it may include, lowest layer first.
