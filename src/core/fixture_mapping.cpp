@@ -190,7 +190,13 @@ public:
         if (const Taken* other = find(name)) {
             // The lowest number from 2 that gives a name no earlier channel has.
             for (int n = 2;; ++n) {
-                const std::string numbered = shortenName(full.empty() ? std::to_string(n) : full + " " + std::to_string(n), width);
+                const std::string number = std::to_string(n);
+                std::string numbered = shortenName(full.empty() ? number : full + " " + number, width);
+                // A name whose own last number is too long to keep would lose the added one;
+                // then it goes at the end, so every n gives a name of its own.
+                if (numbered.size() < number.size() ||
+                    numbered.compare(numbered.size() - number.size(), number.size(), number) != 0)
+                    numbered = shortenName(full, width - number.size()) + number;
                 if (find(numbered) == nullptr) {
                     why = "wheel name " + quoted(cp1252ToUtf8(numbered)) + ", as channel " + std::to_string(other->channel) +
                           " is " + quoted(cp1252ToUtf8(name));

@@ -109,6 +109,13 @@ std::optional<ChannelKind> channelKindFromName(std::string_view name)
 
 std::string shortenName(std::string name, std::size_t width)
 {
+    // Every step below looks at the whole name once per letter it drops. Real names are a
+    // few words; of a definition's untrusted name of megabytes only the start and the end
+    // (where its last number stands) are kept first, so the work stays small.
+    constexpr std::size_t keptHead = 224;
+    constexpr std::size_t keptTail = 32;
+    if (name.size() > keptHead + keptTail)
+        name.erase(keptHead, name.size() - keptHead - keptTail);
     for (std::size_t at = name.find(' '); name.size() > width && at != std::string::npos; at = name.find(' ', at)) {
         name.erase(at, 1);
         if (at > 0 && at < name.size() && (isLetter(name[at - 1]) || isDigit(name[at - 1])) && isLower(name[at]))

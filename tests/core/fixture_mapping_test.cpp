@@ -250,6 +250,23 @@ TEST(FixtureMapping, WheelNamesFitAreDistinctAndNoted)
     EXPECT_EQ(rig::channelsWithoutFunction(result.notes), 0u);
 }
 
+// Names a hostile definition makes alike however they are cut, through a number too long
+// to keep or a length past anything real, still come out distinct, and at once.
+TEST(FixtureMapping, WheelNamesOfHostileDefinitionsAreStillDistinct)
+{
+    const std::string longNumber = "W 1" + std::string(97, '0') + "14347467612885206813";
+    const std::string longName = std::string(300, 'a') + " Gobo";
+    auto fixture = fixtureOf({ch(longNumber, K::GoboWheel), ch(longNumber, K::GoboWheel), ch(longNumber, K::ColourWheel),
+                              ch(longName, K::Prism), ch(longName, K::Zoom), ch(longName, K::Focus)});
+    const rig::FixtureLamp result = rig::fixtureToLamp(fixture, 0);
+    std::vector<std::string> names;
+    for (std::size_t w = 0; w < 6; ++w)
+        names.push_back(result.lamp.Wheel[w].WheelName.str());
+    for (std::size_t a = 0; a < names.size(); ++a)
+        for (std::size_t b = a + 1; b < names.size(); ++b)
+            EXPECT_NE(names[a], names[b]) << a << " and " << b;
+}
+
 // A channel the reader could not classify gets the function its name says; one mapping
 // per sort of name.
 TEST(FixtureMapping, UnknownChannelsAreClassifiedByTheirName)

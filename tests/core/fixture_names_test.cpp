@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,15 @@ TEST(ShortenName, DropsSpacesThenVowelsThenCutsKeepingTheLastNumber)
         EXPECT_EQ(result, c.shortened) << c.name;
         EXPECT_LE(result.size(), 12u) << c.name;
     }
+
+    // A hostile definition's name of a megabyte of vowel-rich words is shortened at once,
+    // not letter by letter over the whole of it.
+    std::string huge;
+    while (huge.size() < 1024 * 1024)
+        huge += "Beautiful Queue ";
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(rig::shortenName(huge, 12).size(), 12u);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 }
 
 TEST(ChannelKindFromName, NamesSayWhatTheChannelDoesInAnyGroup)
